@@ -1,0 +1,60 @@
+#ifndef KENO_ANALYSIS_FIELD_READER_H_
+#define KENO_ANALYSIS_FIELD_READER_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <streambuf>
+#include <string>
+
+#include "analysis/game_constants.h"
+
+// Reads the draw history's lines and fields from a stream buffer, keeping
+// only what the numbers need. It behaves as delimited reads on a text stream
+// would: a field ends only at its own separator, so a ";" field runs on past
+// a line end; a read that meets the end of the file leaves the reader no
+// longer good, and a read on a reader that is not good takes nothing.
+// The text is read in large blocks and no field's text is ever stored, so
+// memory stays the same whatever a line or a field holds.
+class FieldReader {
+ public:
+  using Row = std::array<std::int32_t, kDrawnPerRow>;
+
+  FieldReader();
+
+  // Starts reading `source` from its current position; null stands for a
+  // file that could not be opened, on which every read fails.
+  void attach(std::streambuf* source);
+
+  // True until a read meets the end of the source.
+  bool good() const { return good_; }
+
+  // Reads the rest of the current line and its line feed; returns the line's
+  // first `keep` characters. A carriage return right before the line feed is
+  // not part of the line, as in a text file read on Windows.
+  std::string readLine(std::size_t keep);
+
+  // Reads the text up to the next `separator` (consumed, not kept) or the
+  // end of the source, and returns the number it begins with, as atoi reads
+  // it. A read that fails, because the reader is not good or the source
+  // ends before any character, gives 0.
+  std::int32_t readNumber(char separator);
+
+  // Reads one history row: the leading fields, skipped, then the drawn
+  // numbers in file order. All but the last field end at ";", the last at
+  // the line end.
+  void readRow(Row& numbers);
+
+ private:
+  // Loads the next block; false at the end of the source.
+  bool refill();
+
+  std::streambuf* source_ = nullptr;
+  std::unique_ptr<char[]> block_;
+  const char* next_ = nullptr;
+  const char* end_ = nullptr;
+  bool good_ = false;
+};
+
+#endif  // KENO_ANALYSIS_FIELD_READER_H_
