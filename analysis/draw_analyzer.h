@@ -1,0 +1,72 @@
+#ifndef KENO_ANALYSIS_DRAW_ANALYZER_H_
+#define KENO_ANALYSIS_DRAW_ANALYZER_H_
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "analysis/field_reader.h"
+#include "analysis/game_constants.h"
+
+// Replays a Keno ticket on a draw history and counts how often each number
+// was drawn. Owns the stream on the history file and the betting statistics
+// of the run; everything it prints goes to the stream given at construction.
+class DrawAnalyzer {
+ public:
+  using Draw = FieldReader::Row;
+  using Ticket = std::array<std::int32_t, kPickCount>;
+
+  // Opens the history and skips its header line; when the file cannot be
+  // opened, says so on `out` and goes on with a history that reads as zeros.
+  explicit DrawAnalyzer(bool verbose, std::ostream& out = std::cout,
+                        std::string historyPath = kHistoryFileName);
+  DrawAnalyzer(const DrawAnalyzer&) = delete;
+  DrawAnalyzer& operator=(const DrawAnalyzer&) = delete;
+
+  // Reads the next history row into `drawn`, in file order, and counts it as
+  // a draw when its 1-based number is at least `firstRow`.
+  void readDraw(Draw& drawn, std::int32_t firstRow);
+
+  // Reopens the history for a second pass and prints its header line
+  // followed by "loooooooooool", leaving the line open.
+  void rewindHistory();
+
+  // Plays the ticket on the next history row: sorts `picks` in place, stakes
+  // and settles the bet. Rows numbered below `firstRow` are read and skipped.
+  void playDraw(Ticket& picks, std::int32_t firstRow);
+
+  // Counts the pairs of a pick and a drawn number that are equal.
+  static std::int32_t countHits(const Ticket& picks, const Draw& drawn);
+
+  // Credits the payout for a play with `hits` hits.
+  void settleBet(std::int32_t hits);
+
+  // Prints an empty line and the eight result lines of the plays so far.
+  void printReport() const;
+
+  // Reads the history to its end and prints how often each number 0 to 80
+  // was drawn in the rows numbered from `firstRow` on.
+  void printFrequencies(std::int32_t firstRow);
+
+ private:
+  // Opens the history from its start and skips the header; returns its
+  // first kHeaderBufferSize - 1 characters.
+  std::string openHistory();
+
+  float stakeTotal = 0.0F;
+  float winTotal = 0.0F;
+  std::int32_t drawsCounted = 0;
+  std::int32_t stakesPlaced = 0;
+  std::int32_t winningDraws = 0;
+  std::int32_t rowCursor = 0;
+  bool verbose;
+  Draw drawn{};
+  std::filebuf history;
+  FieldReader reader;
+  std::ostream& out;
+  std::string historyPath;
+};
+
+#endif  // KENO_ANALYSIS_DRAW_ANALYZER_H_

@@ -1,0 +1,31 @@
+#include <ios>
+#include <utility>
+
+#include "analysis/draw_analyzer.h"
+
+DrawAnalyzer::DrawAnalyzer(bool verbose, std::ostream& out,
+                           std::string historyPath)
+    : verbose(verbose), out(out), historyPath(std::move(historyPath)) {
+  openHistory();
+  if (!history.is_open()) out << "Subor sa neda otvorit." << std::endl;
+}
+
+std::string DrawAnalyzer::openHistory() {
+  history.close();
+  // Binary, so that the reader alone decides what a line end is and the
+  // history reads the same on every platform.
+  history.open(historyPath, std::ios::in | std::ios::binary);
+  reader.attach(history.is_open() ? &history : nullptr);
+  return reader.readLine(kHeaderBufferSize - 1);
+}
+
+void DrawAnalyzer::readDraw(Draw& drawn, std::int32_t firstRow) {
+  reader.readRow(drawn);
+  ++rowCursor;
+  if (rowCursor >= firstRow) ++drawsCounted;
+}
+
+void DrawAnalyzer::rewindHistory() {
+  out << openHistory() << "loooooooooool";
+  rowCursor = 0;
+}

@@ -1,0 +1,52 @@
+#ifndef KENO_TESTS_TEMP_HISTORY_H_
+#define KENO_TESTS_TEMP_HISTORY_H_
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+// A history file with the given bytes, named after the running test so that
+// tests may run in parallel; removed when it goes out of scope.
+class TempHistory {
+ public:
+  explicit TempHistory(const std::string& bytes) {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "_" +
+                       test->name();
+    for (char& c : name) {
+      if (c == '/') c = '_';  // parameterized tests are named a/b/c
+    }
+    path_ = testing::TempDir() + "keno_" + name + ".csv";
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempHistory() { std::remove(path_.c_str()); }
+  TempHistory(const TempHistory&) = delete;
+  TempHistory& operator=(const TempHistory&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A well-formed history row: three leading fields, then `numbers`.
+inline std::string historyRow(int id, const std::string& numbers) {
+  return std::to_string(id) + ";01.01.1999;piatok;" + numbers + "\n";
+}
+
+// The twenty numbers first, first + 1, ... as a row's number fields.
+inline std::string numberRun(int first) {
+  std::string fields;
+  for (int i = 0; i < 20; ++i) {
+    fields += std::to_string(first + i) + (i < 19 ? ";" : "");
+  }
+  return fields;
+}
+
+inline const std::string kHeader =
+    "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10;C11;C12;C13;C14;C15;C16;"
+    "C17;C18;C19;C20\n";
+
+#endif  // KENO_TESTS_TEMP_HISTORY_H_
