@@ -1,0 +1,3 @@
+#include "app/console_driver.h"
+
+int main() { return runKeno(); }
