@@ -1,0 +1,240 @@
+#!/usr/bin/env python3
+"""End-to-end tests: run the real keno binary on history files and piped input.
+
+Each case writes a history file into a fresh folder, runs keno there with the
+given standard input, and compares the exit status and every byte of the
+output with what a small model of the game expects. A Windows build writes
+CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
+
+  keno_e2e.py --keno build/keno --list
+  keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
+"""
+import argparse
+import os
+import shlex
+import struct
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+PLAYS = 4876
+PAYOUT = [0, 0, 0, 1, 8, 100]
+HEADER = "Tah;Datum;Den;" + ";".join(f"C{i}" for i in range(1, 21))
+INVALID = "Neplatne cislo, zadajte ho znova:"
+
+
+def f32(x):
+    """Rounds a double to single precision, as the program stores amounts."""
+    return struct.unpack("f", struct.pack("f", x))[0]
+
+
+def g(x):
+    """The stream's default formatting of a float."""
+    return "%g" % x
+
+
+def row_text(i, numbers):
+    return f"{i};01.01.1999;piatok;" + ";".join(map(str, numbers))
+
+
+def well_formed_rows(count, first=1):
+    """Deterministic rows of 20 distinct numbers that cover all of 1 to 80."""
+    return [[(first + 7 * r + 3 * k - 1) % 80 + 1 for k in range(20)]
+            for r in range(count)]
+
+
+def history(rows, header=HEADER, end="\n"):
+    return (header + end + "".join(row_text(i + 1, r) + end
+                                   for i, r in enumerate(rows))).encode()
+
+
+def expected_output(picks, rows, header=HEADER, missing=False, echo=None):
+    """What a run prints for a ticket on a history of well-formed rows.
+
+    rows are the numbers the program reads; the play loop reads the first
+    4876 and then zero rows, the frequency pass reads them all.
+    """
+    stake = win = 0.0
+    stakes = wins = 0
+    for r in range(PLAYS):
+        drawn = rows[r] if r < len(rows) else [0] * 20
+        hits = sum(drawn.count(p) for p in picks)
+        stake = f32(stake + 0.5)
+        stakes += 1
+        pay = PAYOUT[hits] if hits < len(PAYOUT) else 0
+        win = f32(win + pay)
+        wins += pay > 0
+    counts = [0] * 81
+    for drawn in rows:
+        for n in drawn:
+            if 1 <= n <= 80:
+                counts[n] += 1
+    echo = header[:127] if echo is None else echo
+    lines = (["Subor sa neda otvorit."] if missing else []) + [
+        "Keno - analyza historie zrebovani",
+        "Zadajte 5 typovanych cisel:Typovane:" + "".join(f"{p}," for p in picks),
+        "",
+        "",
+        "Vklad:" + g(stake),
+        "Vyhra:" + g(win),
+        "Cista vyhra(vyhra-vklad):" + g(f32(win - stake)),
+        f"Vkladov:{stakes}",
+        f"Vyhier:{wins}",
+        f"Tahov:{PLAYS}",
+        "Uspesnost(vyhra/vklad): " + g(f32(win / stake * 100)) + "%",
+        "Uspesnost2(vyhier/vkladov): " + g(f32(f32(wins / stakes) * 100)) + "%",
+        echo + "loooooooooool",
+        "Najviac padane cisla od roku 1999 po rok 2012: ",
+        "Frekvncia: ",
+        "".join(f"[{n}] {c}," for n, c in enumerate(counts)),
+    ]
+    return "\n".join(lines) + "\n"
+
+
+def sample_rows():
+    with open(os.path.join(ROOT, "data", "keno10.csv"), "rb") as f:
+        data = f.read()
+    lines = data.decode().split("\n")
+    return data, lines[0], [list(map(int, l.split(";")[3:])) for l in lines[1:] if l]
+
+
+def case_sample_run():
+    data, header, rows = sample_rows()
+    return data, b"72 3 60 17 25\n\n", 0, expected_output([72, 3, 60, 17, 25], rows, header)
+
+
+def case_missing_file():
+    return None, b"72 3 60 17 25\n\n", 0, expected_output(
+        [72, 3, 60, 17, 25], [], missing=True, echo="")
+
+
+def case_empty_file():
+    return b"", b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], [], echo="")
+
+
+def case_short_history():
+    rows = well_formed_rows(12)
+    return history(rows), b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], rows)
+
+
+def case_exactly_4876_rows():
+    rows = well_formed_rows(PLAYS)
+    return history(rows), b"4 8 15 16 23\n\n", 0, expected_output([4, 8, 15, 16, 23], rows)
+
+
+def case_more_rows_than_plays():
+    rows = well_formed_rows(6000)
+    return history(rows), b"4 8 15 16 23\n\n", 0, expected_output([4, 8, 15, 16, 23], rows)
+
+
+def case_crlf_history():
+    rows = well_formed_rows(30)
+    return (history(rows, end="\r\n"), b"10 20 30 40 50\r\n\r\n", 0,
+            expected_output([10, 20, 30, 40, 50], rows))
+
+
+def case_long_header():
+    rows = well_formed_rows(30)
+    header = "H" * 100 + ";" + "x" * 200
+    return history(rows, header), b"10 20 30 40 50\n\n", 0, expected_output(
+        [10, 20, 30, 40, 50], rows, header)
+
+
+def case_cut_inside_a_row():
+    rows = well_formed_rows(20)
+    data = history(rows) + b"21;01.01.1999;piatok;45;4"
+    # The cut field counts once; the row's missing fields read 0.
+    return data, b"45 4 1 2 3\n\n", 0, expected_output(
+        [45, 4, 1, 2, 3], rows + [[45, 4] + [0] * 18])
+
+
+def case_known_hits():
+    ticket = [3, 17, 25, 60, 72]
+    filler = list(range(30, 50))
+    rows = [filler] * 10
+    rows[1] = [3, 17, 25] + filler[3:]           # 3 hits: 1
+    rows[4] = [3, 17, 25, 60] + filler[4:]       # 4 hits: 8
+    rows[7] = ticket + filler[5:]                # 5 hits: 100
+    rows[8] = [72, 60, 3] + filler[3:]           # 3 hits: 1
+    expected = expected_output(ticket, rows)
+    # The model agrees with totals worked out by hand.
+    assert "Vyhra:110\nCista vyhra(vyhra-vklad):-2328\n" in expected
+    assert "Vyhier:4\n" in expected
+    assert "Uspesnost(vyhra/vklad): 4.5119%\n" in expected
+    assert "Uspesnost2(vyhier/vkladov): 0.0820345%\n" in expected
+    return history(rows), b"3 17 25 60 72\n\n", 0, expected
+
+
+def case_bad_picks():
+    rows = well_formed_rows(5)
+    expected = expected_output([1, 2, 3, 4, 5], rows).replace(
+        "cisel:Typovane", "cisel:" + INVALID * 3 + "Typovane")
+    return history(rows), b"1 abc 9\n2 - \n99999999999\n3 4 5\n\n", 0, expected
+
+
+def case_input_ends_early():
+    expected = ("Keno - analyza historie zrebovani\nZadajte 5 typovanych cisel:\n"
+                "Vstup sa skoncil pred zadanim 5 cisel.\n")
+    return history(well_formed_rows(5)), b"1 2\n", 1, expected
+
+
+def case_picks_over_several_lines():
+    rows = well_formed_rows(5)
+    return history(rows), b"1\n2 3\n\n4\n5 text typed on\n\n", 0, expected_output(
+        [1, 2, 3, 4, 5], rows)
+
+
+CASES = {name[len("case_"):]: fn for name, fn in globals().items()
+         if name.startswith("case_")}
+
+
+def run_case(name, keno, emulator, timeout):
+    data, stdin, status, expected = CASES[name]()
+    windows = keno.lower().endswith(".exe")
+    if windows:
+        expected = expected.replace("\n", "\r\n")
+    with tempfile.TemporaryDirectory(prefix="keno_e2e_") as folder:
+        if data is not None:
+            with open(os.path.join(folder, "keno10.csv"), "wb") as f:
+                f.write(data)
+        result = subprocess.run(emulator + [os.path.abspath(keno)], input=stdin,
+                                stdout=subprocess.PIPE, cwd=folder,
+                                timeout=timeout)
+    problems = []
+    if result.returncode != status:
+        problems.append(f"exit status {result.returncode}, expected {status}")
+    if result.stdout != expected.encode():
+        got = result.stdout.decode(errors="replace")
+        at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
+                  min(len(got), len(expected)))
+        problems.append(f"output differs at byte {at}:\n  got      "
+                        f"{got[max(0, at - 60):at + 60]!r}\n  expected "
+                        f"{expected[max(0, at - 60):at + 60]!r}")
+    for p in problems:
+        print(f"{name}: {p}")
+    return not problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--keno")
+    parser.add_argument("--emulator", default="",
+                        help="command that runs the binary (e.g. wine)")
+    parser.add_argument("--case", action="append", default=[])
+    parser.add_argument("--list", action="store_true")
+    parser.add_argument("--timeout", type=float, default=120)
+    args = parser.parse_args()
+    if args.list:
+        print("\n".join(CASES))
+        return 0
+    if not args.keno:
+        parser.error("--keno is required")
+    names = args.case or list(CASES)
+    ok = all([run_case(n, args.keno, shlex.split(args.emulator), args.timeout)
+              for n in names])
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
