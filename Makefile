@@ -1,0 +1,29 @@
+# Thin wrapper over CMake. `make run` plays the bundled sample history,
+# `make test` builds and runs every test (also under ASan and UBSan).
+WERROR ?= OFF
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS = -G Ninja -DKENO_WERROR=$(WERROR)
+
+.PHONY: all build run test test-native test-sanitize clean
+
+all: build
+
+build:
+	cmake -S . -B build $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+run: build
+	cd data && ../build/keno
+
+test: test-native test-sanitize
+
+test-native: build
+	ctest --test-dir build -j $(JOBS) --output-on-failure
+
+test-sanitize:
+	cmake -S . -B build-sanitize $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DKENO_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	ctest --test-dir build-sanitize -j $(JOBS) --output-on-failure
+
+clean:
+	rm -rf build build-sanitize
