@@ -1,23 +1,26 @@
 #include "analysis/draw_analyzer.h"
 
+// The two rates round at different steps; the printed digits depend on it.
+// With nothing staked there is no success to speak of: both are 0.
 namespace {
 
-// A share in per cent; nothing staked counts as no success.
-float percent(double part, double whole) {
-  return whole == 0.0 ? 0.0F : static_cast<float>(part / whole * 100.0);
+// Money won per money staked, in per cent; only the percentage is rounded.
+float moneyRate(float won, float staked) {
+  if (staked == 0.0F) return 0.0F;
+  return static_cast<float>(static_cast<double>(won) / staked * 100.0);
+}
+
+// Winning plays per play, in per cent; the share is rounded to single
+// precision before it becomes a percentage.
+float playRate(std::int32_t wins, std::int32_t plays) {
+  if (plays == 0) return 0.0F;
+  const auto share = static_cast<float>(static_cast<double>(wins) / plays);
+  return static_cast<float>(share * 100.0);
 }
 
 }  // namespace
 
 void DrawAnalyzer::printReport() const {
-  // The play share is rounded to single precision before it becomes a
-  // percentage, the money share only afterwards; the printed digits of
-  // both depend on it.
-  const float playShare =
-      stakesPlaced == 0
-          ? 0.0F
-          : static_cast<float>(static_cast<double>(winningDraws) /
-                               static_cast<double>(stakesPlaced));
   out << std::endl;
   out << "Vklad:" << stakeTotal << std::endl;
   out << "Vyhra:" << winTotal << std::endl;
@@ -27,8 +30,8 @@ void DrawAnalyzer::printReport() const {
   out << "Vkladov:" << stakesPlaced << std::endl;
   out << "Vyhier:" << winningDraws << std::endl;
   out << "Tahov:" << drawsCounted << std::endl;
-  out << "Uspesnost(vyhra/vklad): " << percent(winTotal, stakeTotal) << "%"
+  out << "Uspesnost(vyhra/vklad): " << moneyRate(winTotal, stakeTotal) << "%"
       << std::endl;
-  out << "Uspesnost2(vyhier/vkladov): "
-      << static_cast<float>(playShare * 100.0) << "%" << std::endl;
+  out << "Uspesnost2(vyhier/vkladov): " << playRate(winningDraws, stakesPlaced)
+      << "%" << std::endl;
 }
