@@ -105,22 +105,4 @@ TEST(HistoryFileTest, CrlfRowsReadAsLfRows) {
             drawText(runText(21), 0) + drawText(runText(31), 0));
 }
 
-TEST(HistoryFileTest, RewindStartsOverAfterTheHistoryRanOut) {
-  TempHistory file(kHeader + historyRow(1, numberRun(1)));
-  std::ostringstream out;
-  DrawAnalyzer keno(false, out, file.path());
-  DrawAnalyzer::Ticket typ = {1, 2, 3, 4, 5};
-  for (int i = 0; i < 3; ++i) keno.playDraw(typ, 0);
-  EXPECT_EQ(rewind(keno, out), kHeader.substr(0, kHeader.size() - 1) +
-                                   "loooooooooool");
-  out.str("");
-  keno.printFrequencies(0);
-  std::string counts;
-  for (int n = 0; n <= 80; ++n) {
-    counts += "[" + std::to_string(n) + "] " + (n >= 1 && n <= 20 ? "1" : "0") +
-              ",";
-  }
-  EXPECT_EQ(out.str(), "Frekvncia: \n" + counts + "\n");
-}
-
 }  // namespace
