@@ -26,4 +26,11 @@ test-sanitize:
 	ctest --test-dir build-sanitize -j $(JOBS) --output-on-failure
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-windows
+
+# The Windows program, cross-built with MinGW-w64; every test runs under Wine.
+.PHONY: test-windows
+test-windows:
+	cmake -S . -B build-windows $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build build-windows -j $(JOBS)
+	ctest --test-dir build-windows -j $(JOBS) --output-on-failure

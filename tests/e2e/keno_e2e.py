@@ -134,6 +134,15 @@ def case_crlf_history():
             expected_output([10, 20, 30, 40, 50], rows))
 
 
+def case_cr_cr_lf_keeps_one_cr():
+    # Only the carriage return right before the line feed goes, whichever
+    # platform reads the file.
+    rows = well_formed_rows(3)
+    data = history(rows, "Tah;Datum\r", end="\r\n")
+    return data, b"10 20 30 40 50\n\n", 0, expected_output(
+        [10, 20, 30, 40, 50], rows, "Tah;Datum\r")
+
+
 def case_long_header():
     rows = well_formed_rows(30)
     header = "H" * 100 + ";" + "x" * 200
