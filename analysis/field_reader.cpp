@@ -67,7 +67,7 @@ std::string FieldReader::readLine(std::size_t keep) {
   return line;
 }
 
-std::int32_t FieldReader::readNumber(char separator) {
+std::int32_t FieldReader::readNumberSlowly(char separator) {
   if (!good_) return 0;
   NumberParser number;
   for (;;) {
@@ -84,19 +84,32 @@ std::int32_t FieldReader::readNumber(char separator) {
       }
       if (!number.take(c)) {
         // The number is complete; the rest of the field only needs skipping.
-        if (const char* found = find(p, end_, separator)) {
-          next_ = found + 1;
-          return number.value();
-        }
-        p = end_;
+        next_ = p;
+        skipField(separator);
+        return number.value();
       }
     }
     next_ = end_;
   }
 }
 
+void FieldReader::skipField(char separator) {
+  if (!good_) return;
+  for (;;) {
+    if (next_ == end_ && !refill()) {
+      good_ = false;
+      return;
+    }
+    if (const char* found = find(next_, end_, separator)) {
+      next_ = found + 1;
+      return;
+    }
+    next_ = end_;
+  }
+}
+
 void FieldReader::readRow(Row& numbers) {
-  for (int f = 0; f < kLeadingFields; ++f) readNumber(';');
+  for (int f = 0; f < kLeadingFields; ++f) skipField(';');
   for (int i = 0; i + 1 < kDrawnPerRow; ++i) numbers[i] = readNumber(';');
   numbers[kDrawnPerRow - 1] = readNumber('\n');
 }

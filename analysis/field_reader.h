@@ -39,7 +39,28 @@ class FieldReader {
   // end of the source, and returns the number it begins with, as atoi reads
   // it. A read that fails, because the reader is not good or the source
   // ends before any character, gives 0.
-  std::int32_t readNumber(char separator);
+  std::int32_t readNumber(char separator) {
+    // Nearly every field of a history is one or two digits and a separator:
+    // those are read here, inline; anything else takes the general path.
+    // A reader that is not good has no text left in its block, so this
+    // never reads on after the end of the source.
+    if (end_ - next_ >= 3 && isDigit(next_[0])) {
+      const int first = next_[0] - '0';
+      if (next_[1] == separator) {
+        next_ += 2;
+        return first;
+      }
+      if (isDigit(next_[1]) && next_[2] == separator) {
+        const int number = first * 10 + (next_[1] - '0');
+        next_ += 3;
+        return number;
+      }
+    }
+    return readNumberSlowly(separator);
+  }
+
+  // Reads the text up to the next `separator` like readNumber, ignoring it.
+  void skipField(char separator);
 
   // Reads one history row: the leading fields, skipped, then the drawn
   // numbers in file order. All but the last field end at ";", the last at
@@ -47,6 +68,11 @@ class FieldReader {
   void readRow(Row& numbers);
 
  private:
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+  // readNumber for any text, wherever the field ends.
+  std::int32_t readNumberSlowly(char separator);
+
   // Loads the next block; false at the end of the source.
   bool refill();
 
