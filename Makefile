@@ -26,7 +26,7 @@ test-sanitize:
 	ctest --test-dir build-sanitize -j $(JOBS) --output-on-failure
 
 clean:
-	rm -rf build build-sanitize build-windows
+	rm -rf build build-sanitize build-windows build-bench
 
 # The Windows program, cross-built with MinGW-w64; every test runs under Wine.
 .PHONY: test-windows
@@ -34,3 +34,11 @@ test-windows:
 	cmake -S . -B build-windows $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 	cmake --build build-windows -j $(JOBS)
 	ctest --test-dir build-windows -j $(JOBS) --output-on-failure
+
+# Google Benchmark suite, then the whole program against mawk on 1,000,000 draws.
+.PHONY: bench
+bench:
+	cmake -S . -B build-bench $(CMAKE_FLAGS) -DKENO_BUILD_BENCHMARKS=ON -DKENO_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+	build-bench/bench/keno_bench
+	bench/compare_with_mawk.sh

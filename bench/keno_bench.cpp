@@ -1,0 +1,98 @@
+// Throughput of the two passes over a history, and of the plain
+// getline-per-field reading they are measured against.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+#include "analysis/draw_analyzer.h"
+#include "bench/reference_reader.h"
+
+namespace {
+
+constexpr int kRows = 200000;
+
+struct History {
+  std::string path;
+  std::int64_t bytes = 0;
+  std::int64_t playedBytes = 0;  // the header and the rows the plays read
+};
+
+// A history of kRows draws of 20 distinct numbers, written once.
+const History& history() {
+  static const History made = [] {
+    History h;
+    h.path = (std::filesystem::temp_directory_path() / "keno_bench.csv").string();
+    std::ofstream out(h.path, std::ios::binary);
+    std::string text = "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10\n";
+    std::uint32_t state = 2012;
+    for (int r = 1; r <= kRows; ++r) {
+      std::array<bool, kHighestNumber + 1> taken{};
+      text += std::to_string(r) + ";24.12.2004;piatok";
+      for (int k = 0; k < kDrawnPerRow;) {
+        state = state * 1664525U + 1013904223U;
+        const auto n = static_cast<int>(state >> 16) % kHighestNumber + 1;
+        if (taken[static_cast<std::size_t>(n)]) continue;
+        taken[static_cast<std::size_t>(n)] = true;
+        text += ";" + std::to_string(n);
+        ++k;
+      }
+      text += "\n";
+      if (r == kPlayCount) h.playedBytes = static_cast<std::int64_t>(text.size());
+    }
+    out << text;
+    h.bytes = static_cast<std::int64_t>(text.size());
+    return h;
+  }();
+  return made;
+}
+
+void BM_FrequencyPass(benchmark::State& state) {
+  std::ostream discard(nullptr);
+  DrawAnalyzer keno(false, discard, history().path);
+  for (auto _ : state) {
+    keno.rewindHistory();
+    keno.printFrequencies(0);
+  }
+  state.SetBytesProcessed(state.iterations() * history().bytes);
+}
+BENCHMARK(BM_FrequencyPass)->Unit(benchmark::kMillisecond);
+
+void BM_ReferenceFrequencyPass(benchmark::State& state) {
+  for (auto _ : state) {
+    std::ifstream file(history().path, std::ios::binary);
+    ReferenceReader reader(file);
+    reader.readLine(kHeaderBufferSize - 1);
+    std::array<std::int32_t, kHighestNumber + 1> frekvencia{};
+    FieldReader::Row numbers{};
+    while (reader.good()) {
+      reader.readRow(numbers);
+      for (const std::int32_t v : numbers) {
+        if (v >= 1 && v <= kHighestNumber) ++frekvencia[static_cast<std::size_t>(v)];
+      }
+    }
+    benchmark::DoNotOptimize(frekvencia);
+  }
+  state.SetBytesProcessed(state.iterations() * history().bytes);
+}
+BENCHMARK(BM_ReferenceFrequencyPass)->Unit(benchmark::kMillisecond);
+
+void BM_PlayLoop(benchmark::State& state) {
+  std::ostream discard(nullptr);
+  for (auto _ : state) {
+    DrawAnalyzer keno(false, discard, history().path);
+    DrawAnalyzer::Ticket typ = {72, 3, 60, 17, 25};
+    for (int play = 0; play < kPlayCount; ++play) keno.playDraw(typ, 0);
+    benchmark::DoNotOptimize(typ);
+  }
+  state.SetBytesProcessed(state.iterations() * history().playedBytes);
+}
+BENCHMARK(BM_PlayLoop)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
