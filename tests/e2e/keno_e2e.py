@@ -22,6 +22,8 @@ PLAYS = 4876
 PAYOUT = [0, 0, 0, 1, 8, 100]
 HEADER = "Tah;Datum;Den;" + ";".join(f"C{i}" for i in range(1, 21))
 INVALID = "Neplatne cislo, zadajte ho znova:"
+# Size of the large histories: memory must not grow with a line or a field.
+LARGE = 20 * 1000 * 1000
 
 
 def f32(x):
@@ -194,27 +196,106 @@ def case_picks_over_several_lines():
         [1, 2, 3, 4, 5], rows)
 
 
+def case_large_one_line_without_separators():
+    data = (HEADER + "\n").encode() + b"7" * LARGE + b"\n"
+    return data, b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], [])
+
+
+def case_large_header_line():
+    rows = well_formed_rows(100)
+    header = "H" * LARGE
+    return history(rows, header), b"1 2 3 4 5\n\n", 0, expected_output(
+        [1, 2, 3, 4, 5], rows, header)
+
+
+def case_large_well_formed_history():
+    rows = well_formed_rows(LARGE // 75)
+    return history(rows), b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], rows)
+
+
+def case_waits_for_a_fresh_enter():
+    # Text after the fifth pick is dropped: the run still waits for Enter.
+    rows = well_formed_rows(5)
+    return (history(rows), b"1 2 3 4 5 and more\n", 0,
+            expected_output([1, 2, 3, 4, 5], rows), b"\n")
+
+
+def case_line_typed_ahead_ends_the_run():
+    # Only the fifth pick's line is dropped; the next line is the Enter.
+    rows = well_formed_rows(5)
+    return (history(rows), b"1 2 3 4 5\nahead\n", 0,
+            expected_output([1, 2, 3, 4, 5], rows), None)
+
+
 CASES = {name[len("case_"):]: fn for name, fn in globals().items()
          if name.startswith("case_")}
 
 
-def run_case(name, keno, emulator, timeout):
-    data, stdin, status, expected = CASES[name]()
+def run_keno(command, folder, typed, enter, timeout):
+    """Runs keno, returning (status, output, problem).
+
+    enter None: the input stays open after `typed`, so keno must end on its
+    own. enter bytes: keno must still be waiting a while after `typed`; then
+    `enter` is typed and the input closed. Without either, the input is
+    `typed`, then closed.
+    """
+    with subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
+                          stdout=subprocess.PIPE) as process:
+        process.stdin.write(typed)
+        process.stdin.flush()
+        problem = None
+        try:
+            # The output is small: it fits the pipe while nobody reads it.
+            process.wait(timeout=2 if enter is not None else timeout)
+            if enter is not None:
+                problem = "ended without waiting for Enter"
+        except subprocess.TimeoutExpired:
+            if enter is None:
+                problem = f"still running after {timeout} s"
+                process.kill()
+            else:
+                process.stdin.write(enter)
+        try:
+            output, _ = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            output, _ = process.communicate()
+            problem = problem or f"still running after {timeout} s"
+        return process.returncode, output, problem
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb):
+    data, stdin, status, expected, *enter = CASES[name]()
     windows = keno.lower().endswith(".exe")
     if windows:
         expected = expected.replace("\n", "\r\n")
+    problems = []
     with tempfile.TemporaryDirectory(prefix="keno_e2e_") as folder:
         if data is not None:
             with open(os.path.join(folder, "keno10.csv"), "wb") as f:
                 f.write(data)
-        result = subprocess.run(emulator + [os.path.abspath(keno)], input=stdin,
-                                stdout=subprocess.PIPE, cwd=folder,
-                                timeout=timeout)
-    problems = []
-    if result.returncode != status:
-        problems.append(f"exit status {result.returncode}, expected {status}")
-    if result.stdout != expected.encode():
-        got = result.stdout.decode(errors="replace")
+        command = emulator + [os.path.abspath(keno)]
+        memory_file = os.path.join(folder, "peak_kb")
+        if max_memory_mb:
+            command = ["/usr/bin/time", "-q", "-f", "%M", "-o", memory_file] + command
+        if enter:
+            returncode, output, problem = run_keno(command, folder, stdin,
+                                                   enter[0], timeout)
+            if problem:
+                problems.append(problem)
+        else:
+            result = subprocess.run(command, input=stdin, stdout=subprocess.PIPE,
+                                    cwd=folder, timeout=timeout)
+            returncode, output = result.returncode, result.stdout
+        if max_memory_mb:
+            with open(memory_file) as f:
+                peak_kb = int(f.read().split()[-1])
+            if peak_kb > max_memory_mb * 1024:
+                problems.append(f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
+    if returncode != status:
+        problems.append(f"exit status {returncode}, expected {status}")
+    if output != expected.encode():
+        got = output.decode(errors="replace")
         at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
                   min(len(got), len(expected)))
         problems.append(f"output differs at byte {at}:\n  got      "
@@ -233,6 +314,9 @@ def main():
     parser.add_argument("--case", action="append", default=[])
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--timeout", type=float, default=120)
+    parser.add_argument("--max-memory-mb", type=float, default=0,
+                        help="fail when keno's peak memory is higher "
+                        "(measured with GNU time)")
     args = parser.parse_args()
     if args.list:
         print("\n".join(CASES))
@@ -240,8 +324,8 @@ def main():
     if not args.keno:
         parser.error("--keno is required")
     names = args.case or list(CASES)
-    ok = all([run_case(n, args.keno, shlex.split(args.emulator), args.timeout)
-              for n in names])
+    ok = all([run_case(n, args.keno, shlex.split(args.emulator), args.timeout,
+                       args.max_memory_mb) for n in names])
     return 0 if ok else 1
 
 
