@@ -14,8 +14,9 @@ std::string DrawAnalyzer::openHistory() {
   history.close();
   // Binary, so that the reader alone decides what a line end is and the
   // history reads the same on every platform.
-  history.open(historyPath, std::ios::in | std::ios::binary);
-  reader.attach(history.is_open() ? &history : nullptr);
+  const bool opened =
+      history.open(historyPath, std::ios::in | std::ios::binary) != nullptr;
+  reader.attach(opened ? &history : nullptr);
   return reader.readLine(kHeaderBufferSize - 1);
 }
 

@@ -30,7 +30,8 @@ class NumberParser {
       case Phase::kDigits:
         if (!isDigit(c)) break;
         // Past the limit the digits change nothing but the overflow.
-        if (magnitude_ <= kNegativeLimit) magnitude_ = magnitude_ * 10 + (c - '0');
+        if (magnitude_ <= kNegativeLimit)
+          magnitude_ = magnitude_ * 10 + (c - '0');
         return true;
       case Phase::kDone:
         return false;
@@ -63,9 +64,7 @@ class NumberParser {
       -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min());
 
   // The C locale's white space, which is what atoi skips.
-  static bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-  }
+  static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
   static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
   Phase phase_ = Phase::kSpace;

@@ -62,8 +62,7 @@ int runKeno(std::istream& in, std::ostream& out,
   out << "Zadajte 5 typovanych cisel:" << std::flush;
   DrawAnalyzer::Ticket typ{};
   if (!readTicket(in, out, typ)) {
-    out << std::endl
-        << "Vstup sa skoncil pred zadanim 5 cisel." << std::endl;
+    out << std::endl << "Vstup sa skoncil pred zadanim 5 cisel." << std::endl;
     return 1;
   }
   out << "Typovane:";

@@ -26,7 +26,8 @@ struct History {
 const History& history() {
   static const History made = [] {
     History h;
-    h.path = (std::filesystem::temp_directory_path() / "keno_bench.csv").string();
+    h.path =
+        (std::filesystem::temp_directory_path() / "keno_bench.csv").string();
     std::ofstream out(h.path, std::ios::binary);
     std::string text = "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10\n";
     std::uint32_t state = 2012;
@@ -42,7 +43,8 @@ const History& history() {
         ++k;
       }
       text += "\n";
-      if (r == kPlayCount) h.playedBytes = static_cast<std::int64_t>(text.size());
+      if (r == kPlayCount)
+        h.playedBytes = static_cast<std::int64_t>(text.size());
     }
     out << text;
     h.bytes = static_cast<std::int64_t>(text.size());
@@ -72,7 +74,8 @@ void BM_ReferenceFrequencyPass(benchmark::State& state) {
     while (reader.good()) {
       reader.readRow(numbers);
       for (const std::int32_t v : numbers) {
-        if (v >= 1 && v <= kHighestNumber) ++frekvencia[static_cast<std::size_t>(v)];
+        if (v >= 1 && v <= kHighestNumber)
+          ++frekvencia[static_cast<std::size_t>(v)];
       }
     }
     benchmark::DoNotOptimize(frekvencia);

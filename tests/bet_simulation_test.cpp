@@ -16,8 +16,8 @@ DrawAnalyzer::Draw drawOf(std::initializer_list<std::int32_t> numbers) {
 
 TEST(BetSimulationTest, CountHits) {
   const DrawAnalyzer::Draw draw =
-      drawOf({3, 17, 5, 7, 9, 11, 13, 15, 19, 21, 23, 27, 29, 31, 33, 35, 37,
-              39, 41, 43});
+      drawOf({3,  17, 5,  7,  9,  11, 13, 15, 19, 21,
+              23, 27, 29, 31, 33, 35, 37, 39, 41, 43});
   const struct {
     DrawAnalyzer::Ticket ticket;
     std::int32_t hits;
@@ -32,8 +32,7 @@ TEST(BetSimulationTest, CountHits) {
     EXPECT_EQ(DrawAnalyzer::countHits(c.ticket, draw), c.hits);
   }
   // An all-zero row, as read past the end of the history, against a 0 pick.
-  EXPECT_EQ(DrawAnalyzer::countHits({0, 1, 2, 3, 4}, DrawAnalyzer::Draw{}),
-            20);
+  EXPECT_EQ(DrawAnalyzer::countHits({0, 1, 2, 3, 4}, DrawAnalyzer::Draw{}), 20);
 }
 
 // The report lines that settling bets changes.
@@ -54,10 +53,10 @@ TEST(BetSimulationTest, SettleBetPaysTheMultipleOfTheStake) {
     std::int32_t hits;
     const char* wins;
   } cases[] = {
-      {0, "Vyhra:0|Vyhier:0|"},   {1, "Vyhra:0|Vyhier:0|"},
-      {2, "Vyhra:0|Vyhier:0|"},   {3, "Vyhra:1|Vyhier:1|"},
-      {4, "Vyhra:8|Vyhier:1|"},   {5, "Vyhra:100|Vyhier:1|"},
-      {6, "Vyhra:0|Vyhier:0|"},   {20, "Vyhra:0|Vyhier:0|"},
+      {0, "Vyhra:0|Vyhier:0|"}, {1, "Vyhra:0|Vyhier:0|"},
+      {2, "Vyhra:0|Vyhier:0|"}, {3, "Vyhra:1|Vyhier:1|"},
+      {4, "Vyhra:8|Vyhier:1|"}, {5, "Vyhra:100|Vyhier:1|"},
+      {6, "Vyhra:0|Vyhier:0|"}, {20, "Vyhra:0|Vyhier:0|"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hits);
@@ -70,9 +69,8 @@ TEST(BetSimulationTest, SettleBetPaysTheMultipleOfTheStake) {
   }
 }
 
-std::string playReport(const std::string& history,
-                       DrawAnalyzer::Ticket ticket, int plays,
-                       std::int32_t firstRow) {
+std::string playReport(const std::string& history, DrawAnalyzer::Ticket ticket,
+                       int plays, std::int32_t firstRow) {
   TempHistory file(history);
   std::ostringstream out;
   DrawAnalyzer keno(false, out, file.path());

@@ -16,17 +16,16 @@ class ChunkedBuffer : public std::streambuf {
 
  protected:
   std::streamsize xsgetn(char* to, std::streamsize count) override {
-    const std::size_t n = std::min({static_cast<std::size_t>(count), chunk_,
-                                    bytes_.size() - next_});
+    const std::size_t n = std::min(
+        {static_cast<std::size_t>(count), chunk_, bytes_.size() - next_});
     std::memcpy(to, bytes_.data() + next_, n);
     next_ += n;
     return static_cast<std::streamsize>(n);
   }
 
   int_type underflow() override {
-    return next_ == bytes_.size()
-               ? traits_type::eof()
-               : traits_type::to_int_type(bytes_[next_]);
+    return next_ == bytes_.size() ? traits_type::eof()
+                                  : traits_type::to_int_type(bytes_[next_]);
   }
 
   int_type uflow() override {

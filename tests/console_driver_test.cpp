@@ -50,10 +50,11 @@ TEST(ConsoleDriverTest, FullRunPrintsEveryPhaseInOrder) {
 }
 
 TEST(ConsoleDriverTest, MissingHistoryIsTheFirstLine) {
-  const RunResult run = runWith("1 2 3 4 5\n\n", testing::TempDir() + "absent.csv");
+  const RunResult run =
+      runWith("1 2 3 4 5\n\n", testing::TempDir() + "absent.csv");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output.rfind(std::string("Subor sa neda otvorit.\n") +
-                                 kBanner + kPrompt + "Typovane:1,2,3,4,5,\n",
+  EXPECT_EQ(run.output.rfind(std::string("Subor sa neda otvorit.\n") + kBanner +
+                                 kPrompt + "Typovane:1,2,3,4,5,\n",
                              0),
             0U);
   EXPECT_NE(run.output.find("\nVklad:2438\nVyhra:0\n"), std::string::npos);

@@ -33,11 +33,16 @@ class Generator {
 
   std::string number() {
     switch (below(8)) {
-      case 0: return "";
-      case 1: return std::string(1 + below(25), '9');
-      case 2: return "-" + std::to_string(below(100));
-      case 3: return " " + std::to_string(below(100));
-      default: return std::to_string(1 + below(80));
+      case 0:
+        return "";
+      case 1:
+        return std::string(1 + below(25), '9');
+      case 2:
+        return "-" + std::to_string(below(100));
+      case 3:
+        return " " + std::to_string(below(100));
+      default:
+        return std::to_string(1 + below(80));
     }
   }
 

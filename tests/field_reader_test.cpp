@@ -31,7 +31,11 @@ TEST(FieldReaderTest, ReadsTheNumberAFieldBeginsWith) {
       {"sign then blank", "- 5;", ';', 0, true},
       {"runs past a line end", "\n7;", ';', 7, true},
       {"number before a line end", "3\n7;", ';', 3, true},
-      {"nul ends the text", std::string("\0" "7;", 3), ';', 0, true},
+      {"nul ends the text",
+       std::string("\0"
+                   "7;",
+                   3),
+       ';', 0, true},
       {"largest", "2147483647;", ';', 2147483647, true},
       {"lowest", "-2147483648;", ';', -2147483647 - 1, true},
       {"saturates high", "2147483648;", ';', 2147483647, true},
@@ -109,8 +113,8 @@ TEST(FieldReaderTest, ReadLineKeepsTheStartOfTheLine) {
 TEST(FieldReaderTest, LineEndSplitAcrossBlocksIsStillOneLineEnd) {
   // 64 KiB blocks: put the carriage return last in the first block.
   const std::string text = std::string(64 * 1024 - 1, 'x') + "\r\nnext\n";
-  for (const std::size_t keep : {std::size_t{127}, std::size_t{65534},
-                                 std::size_t{70000}}) {
+  for (const std::size_t keep :
+       {std::size_t{127}, std::size_t{65534}, std::size_t{70000}}) {
     SCOPED_TRACE(keep);
     std::stringbuf source(text);
     FieldReader reader;

@@ -47,14 +47,15 @@ std::vector<int> expectedCounts(std::initializer_list<int> drawn) {
 
 TEST(FrequencyTableTest, EveryNumberOfEveryRowIsCounted) {
   std::string rows = kHeader;
-  for (int r = 0; r < 100; ++r) rows += historyRow(r + 1, numberRun(1 + r % 61));
+  for (int r = 0; r < 100; ++r)
+    rows += historyRow(r + 1, numberRun(1 + r % 61));
   TempHistory file(rows);
   const std::vector<int> counts = frequencies(file.path());
   EXPECT_EQ(std::accumulate(counts.begin(), counts.end(), 0), 20 * 100);
   EXPECT_EQ(counts[0], 0);
-  EXPECT_EQ(counts[1], 2);   // runs from 1 in rows 1 and 62
+  EXPECT_EQ(counts[1], 2);    // runs from 1 in rows 1 and 62
   EXPECT_EQ(counts[61], 20);  // runs from 42 to 61
-  EXPECT_EQ(counts[80], 1);  // only the run from 61 reaches 80
+  EXPECT_EQ(counts[80], 1);   // only the run from 61 reaches 80
 }
 
 TEST(FrequencyTableTest, NumbersOutsideOneToEightyAreNotCounted) {
@@ -97,8 +98,7 @@ TEST(FrequencyTableTest, SecondPassCountsAfterThePlaysRanOut) {
   for (int i = 0; i < 3; ++i) keno.playDraw(typ, 0);
   out.str("");
   keno.rewindHistory();
-  EXPECT_EQ(out.str(),
-            kHeader.substr(0, kHeader.size() - 1) + "loooooooooool");
+  EXPECT_EQ(out.str(), kHeader.substr(0, kHeader.size() - 1) + "loooooooooool");
   out.str("");
   keno.printFrequencies(0);
   std::vector<int> counts(kHighestNumber + 1, 0);

@@ -64,22 +64,23 @@ TEST(HistoryFileTest, EmptyFileOpensWithoutMessage) {
 TEST(HistoryFileTest, ReadOnlyFileOpens) {
   TempHistory file(kHeader + historyRow(1, numberRun(1)));
   namespace fs = std::filesystem;
-  fs::permissions(file.path(), fs::perms::owner_write | fs::perms::group_write |
-                                   fs::perms::others_write,
-                  fs::perm_options::remove);
+  fs::permissions(
+      file.path(),
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+      fs::perm_options::remove);
   EXPECT_EQ(play(file.path(), 1), drawText(runText(1), 0));
   fs::permissions(file.path(), fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST(HistoryFileTest, RowsAreReadInOrderThenZeros) {
   // The last row has no line end: it is still read whole.
-  std::string rows = kHeader + historyRow(1, numberRun(1)) +
-                     historyRow(2, numberRun(61));
+  std::string rows =
+      kHeader + historyRow(1, numberRun(1)) + historyRow(2, numberRun(61));
   rows.pop_back();
   TempHistory file(rows);
-  EXPECT_EQ(play(file.path(), 3), drawText(runText(1), 0) +
-                                      drawText(runText(61), 0) +
-                                      drawText(kZeros, 0));
+  EXPECT_EQ(
+      play(file.path(), 3),
+      drawText(runText(1), 0) + drawText(runText(61), 0) + drawText(kZeros, 0));
 }
 
 TEST(HistoryFileTest, HeaderOfAnyLengthIsSkipped) {
@@ -92,9 +93,9 @@ TEST(HistoryFileTest, HeaderOfAnyLengthIsSkipped) {
 
     std::ostringstream out;
     DrawAnalyzer keno(false, out, file.path());
-    EXPECT_EQ(rewind(keno, out),
-              std::string(std::min<std::size_t>(length, 127), 'H') +
-                  "loooooooooool");
+    EXPECT_EQ(
+        rewind(keno, out),
+        std::string(std::min<std::size_t>(length, 127), 'H') + "loooooooooool");
   }
 }
 

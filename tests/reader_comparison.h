@@ -9,7 +9,8 @@
 #include "chunked_buffer.h"
 
 // What a text stream on Windows makes of the bytes.
-inline std::string dropCarriageReturnsBeforeLineFeeds(const std::string& bytes) {
+inline std::string dropCarriageReturnsBeforeLineFeeds(
+    const std::string& bytes) {
   std::string text;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\r' || i + 1 == bytes.size() || bytes[i + 1] != '\n') {
@@ -22,8 +23,7 @@ inline std::string dropCarriageReturnsBeforeLineFeeds(const std::string& bytes) 
 // Reads the header and then rows until two rows after the end with
 // FieldReader, given the bytes `chunk` at a time, and with the reference
 // reader on their text. Returns what first differed, or "" when nothing did.
-inline std::string compareReaders(const std::string& bytes,
-                                  std::size_t chunk) {
+inline std::string compareReaders(const std::string& bytes, std::size_t chunk) {
   ChunkedBuffer raw(bytes, chunk);
   FieldReader fast;
   fast.attach(&raw);
