@@ -110,12 +110,6 @@ TEST(BetSimulationTest, RowsBeforeFirstRowAreSkipped) {
             report("0.5", "0", "-0.5", 1, 0, 1, "0", "0"));
 }
 
-TEST(BetSimulationTest, PlaysPastTheHistoryStakeAndLose) {
-  const std::string history = kHeader + historyRow(1, numberRun(1));
-  EXPECT_EQ(playReport(history, {1, 2, 3, 30, 31}, 4, 0),
-            report("2", "1", "-1", 4, 1, 4, "50", "25"));
-}
-
 TEST(BetSimulationTest, MalformedRowWithManyHitsPaysNothing) {
   std::string sevens = "7";
   for (int i = 1; i < 20; ++i) sevens += ";7";

@@ -4,7 +4,6 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -108,88 +107,6 @@ TEST(FieldReaderTest, ReadLineKeepsTheStartOfTheLine) {
     EXPECT_EQ(reader.readLine(127), c.line);
     EXPECT_EQ(reader.good(), c.goodAfter);
   }
-}
-
-TEST(FieldReaderTest, LineEndSplitAcrossBlocksIsStillOneLineEnd) {
-  // 64 KiB blocks: put the carriage return last in the first block.
-  const std::string text = std::string(64 * 1024 - 1, 'x') + "\r\nnext\n";
-  for (const std::size_t keep :
-       {std::size_t{127}, std::size_t{65534}, std::size_t{70000}}) {
-    SCOPED_TRACE(keep);
-    std::stringbuf source(text);
-    FieldReader reader;
-    reader.attach(&source);
-    EXPECT_EQ(reader.readLine(keep),
-              std::string(std::min<std::size_t>(keep, 64 * 1024 - 1), 'x'));
-    EXPECT_EQ(reader.readLine(keep), "next");
-  }
-}
-
-TEST(FieldReaderTest, NumberSplitAcrossBlocks) {
-  for (std::size_t pad = 64 * 1024 - 4; pad <= 64 * 1024; ++pad) {
-    SCOPED_TRACE(pad);
-    std::stringbuf source(std::string(pad, ' ') + "-1234;56;" +
-                          std::string(70000, 'z') + ";7\n");
-    FieldReader reader;
-    reader.attach(&source);
-    EXPECT_EQ(reader.readNumber(';'), -1234);
-    EXPECT_EQ(reader.readNumber(';'), 56);
-    EXPECT_EQ(reader.readNumber(';'), 0);
-    EXPECT_EQ(reader.readNumber('\n'), 7);
-    EXPECT_TRUE(reader.good());
-  }
-}
-
-std::vector<FieldReader::Row> readRows(const std::string& text, int count) {
-  std::stringbuf source(text);
-  FieldReader reader;
-  reader.attach(&source);
-  std::vector<FieldReader::Row> rows(static_cast<std::size_t>(count));
-  for (FieldReader::Row& row : rows) reader.readRow(row);
-  return rows;
-}
-
-FieldReader::Row run(int first) {
-  FieldReader::Row row{};
-  for (int i = 0; i < kDrawnPerRow; ++i) row[i] = first + i;
-  return row;
-}
-
-std::string fields(int first) {
-  std::string text;
-  for (int i = 0; i < kDrawnPerRow; ++i) {
-    text += ";" + std::to_string(first + i);
-  }
-  return text;
-}
-
-TEST(FieldReaderTest, RowsWithTheWrongShape) {
-  const std::string lead = "1;d;x";
-  const std::string row1 = lead + fields(1) + "\n";
-  const std::string row2 = lead + fields(41) + "\n";
-
-  // Extra fields end up in the last field, which still reads its number.
-  auto rows = readRows(lead + fields(1) + ";99;98\n" + row2, 2);
-  EXPECT_EQ(rows[0], run(1));
-  EXPECT_EQ(rows[1], run(41));
-
-  // A ";" after the last field changes nothing.
-  rows = readRows(lead + fields(1) + ";\n" + row2, 2);
-  EXPECT_EQ(rows[0], run(1));
-  EXPECT_EQ(rows[1], run(41));
-
-  // An empty line joins the next row's first field, which is skipped.
-  rows = readRows(row1 + "\n" + row2, 2);
-  EXPECT_EQ(rows[1], run(41));
-
-  // A short row runs into the next line, whose numbers are lost: "6\n1"
-  // reads as 6, row 2's "d" and "x" as zeros, and its last field, which
-  // takes the rest of the line, as 56.
-  rows = readRows("1;d;x;5;6\n" + row2 + row1, 2);
-  FieldReader::Row shortRow = {5, 6, 0, 0};
-  for (int i = 4; i < kDrawnPerRow; ++i) shortRow[i] = 37 + i;
-  EXPECT_EQ(rows[0], shortRow);
-  EXPECT_EQ(rows[1], run(1));
 }
 
 }  // namespace

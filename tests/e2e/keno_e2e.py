@@ -10,6 +10,7 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
   keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
 """
 import argparse
+import dataclasses
 import os
 import shlex
 import struct
@@ -24,6 +25,17 @@ HEADER = "Tah;Datum;Den;" + ";".join(f"C{i}" for i in range(1, 21))
 INVALID = "Neplatne cislo, zadajte ho znova:"
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
+
+
+@dataclasses.dataclass
+class Case:
+    history: bytes | None  # None: no history file at all
+    typed: bytes
+    status: int
+    expected: str
+    keep_open: bool = False  # the input stays open after `typed`...
+    enter: bytes | None = None  # ...and keno must wait until this is typed
+    read_only: bool = False
 
 
 def f32(x):
@@ -98,66 +110,80 @@ def sample_rows():
     with open(os.path.join(ROOT, "data", "keno10.csv"), "rb") as f:
         data = f.read()
     lines = data.decode().split("\n")
-    return data, lines[0], [list(map(int, l.split(";")[3:])) for l in lines[1:] if l]
+    rows = [list(map(int, line.split(";")[3:])) for line in lines[1:] if line]
+    return data, lines[0], rows
+
+
+PICKS = b"1 2 3 4 5\n\n"
+TICKET = [1, 2, 3, 4, 5]
 
 
 def case_sample_run():
     data, header, rows = sample_rows()
-    return data, b"72 3 60 17 25\n\n", 0, expected_output([72, 3, 60, 17, 25], rows, header)
+    return Case(data, b"72 3 60 17 25\n\n", 0,
+                expected_output([72, 3, 60, 17, 25], rows, header))
 
 
 def case_missing_file():
-    return None, b"72 3 60 17 25\n\n", 0, expected_output(
-        [72, 3, 60, 17, 25], [], missing=True, echo="")
+    return Case(None, PICKS, 0,
+                expected_output(TICKET, [], missing=True, echo=""))
 
 
 def case_empty_file():
-    return b"", b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], [], echo="")
+    return Case(b"", PICKS, 0, expected_output(TICKET, [], echo=""))
+
+
+def case_read_only_history():
+    # Nothing is written to the history, so a read-only one is fine.
+    rows = well_formed_rows(5)
+    return Case(history(rows), PICKS, 0, expected_output(TICKET, rows),
+                read_only=True)
 
 
 def case_short_history():
     rows = well_formed_rows(12)
-    return history(rows), b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], rows)
+    return Case(history(rows), PICKS, 0, expected_output(TICKET, rows))
 
 
 def case_exactly_4876_rows():
     rows = well_formed_rows(PLAYS)
-    return history(rows), b"4 8 15 16 23\n\n", 0, expected_output([4, 8, 15, 16, 23], rows)
+    return Case(history(rows), b"4 8 15 16 23\n\n", 0,
+                expected_output([4, 8, 15, 16, 23], rows))
 
 
 def case_more_rows_than_plays():
     rows = well_formed_rows(6000)
-    return history(rows), b"4 8 15 16 23\n\n", 0, expected_output([4, 8, 15, 16, 23], rows)
+    return Case(history(rows), b"4 8 15 16 23\n\n", 0,
+                expected_output([4, 8, 15, 16, 23], rows))
 
 
 def case_crlf_history():
     rows = well_formed_rows(30)
-    return (history(rows, end="\r\n"), b"10 20 30 40 50\r\n\r\n", 0,
-            expected_output([10, 20, 30, 40, 50], rows))
+    return Case(history(rows, end="\r\n"), b"10 20 30 40 50\r\n\r\n", 0,
+                expected_output([10, 20, 30, 40, 50], rows))
 
 
 def case_cr_cr_lf_keeps_one_cr():
     # Only the carriage return right before the line feed goes, whichever
     # platform reads the file.
     rows = well_formed_rows(3)
-    data = history(rows, "Tah;Datum\r", end="\r\n")
-    return data, b"10 20 30 40 50\n\n", 0, expected_output(
-        [10, 20, 30, 40, 50], rows, "Tah;Datum\r")
+    return Case(history(rows, "Tah;Datum\r", end="\r\n"), PICKS, 0,
+                expected_output(TICKET, rows, "Tah;Datum\r"))
 
 
 def case_long_header():
     rows = well_formed_rows(30)
     header = "H" * 100 + ";" + "x" * 200
-    return history(rows, header), b"10 20 30 40 50\n\n", 0, expected_output(
-        [10, 20, 30, 40, 50], rows, header)
+    return Case(history(rows, header), PICKS, 0,
+                expected_output(TICKET, rows, header))
 
 
 def case_cut_inside_a_row():
     rows = well_formed_rows(20)
     data = history(rows) + b"21;01.01.1999;piatok;45;4"
     # The cut field counts once; the row's missing fields read 0.
-    return data, b"45 4 1 2 3\n\n", 0, expected_output(
-        [45, 4, 1, 2, 3], rows + [[45, 4] + [0] * 18])
+    return Case(data, b"45 4 1 2 3\n\n", 0,
+                expected_output([45, 4, 1, 2, 3], rows + [[45, 4] + [0] * 18]))
 
 
 def case_known_hits():
@@ -174,57 +200,59 @@ def case_known_hits():
     assert "Vyhier:4\n" in expected
     assert "Uspesnost(vyhra/vklad): 4.5119%\n" in expected
     assert "Uspesnost2(vyhier/vkladov): 0.0820345%\n" in expected
-    return history(rows), b"3 17 25 60 72\n\n", 0, expected
+    return Case(history(rows), b"3 17 25 60 72\n\n", 0, expected)
 
 
 def case_bad_picks():
     rows = well_formed_rows(5)
-    expected = expected_output([1, 2, 3, 4, 5], rows).replace(
+    expected = expected_output(TICKET, rows).replace(
         "cisel:Typovane", "cisel:" + INVALID * 3 + "Typovane")
-    return history(rows), b"1 abc 9\n2 - \n99999999999\n3 4 5\n\n", 0, expected
+    return Case(history(rows), b"1 abc 9\n2 - \n99999999999\n3 4 5\n\n", 0,
+                expected)
 
 
 def case_input_ends_early():
-    expected = ("Keno - analyza historie zrebovani\nZadajte 5 typovanych cisel:\n"
+    expected = ("Keno - analyza historie zrebovani\n"
+                "Zadajte 5 typovanych cisel:\n"
                 "Vstup sa skoncil pred zadanim 5 cisel.\n")
-    return history(well_formed_rows(5)), b"1 2\n", 1, expected
+    return Case(history(well_formed_rows(5)), b"1 2\n", 1, expected)
 
 
 def case_picks_over_several_lines():
     rows = well_formed_rows(5)
-    return history(rows), b"1\n2 3\n\n4\n5 text typed on\n\n", 0, expected_output(
-        [1, 2, 3, 4, 5], rows)
-
-
-def case_large_one_line_without_separators():
-    data = (HEADER + "\n").encode() + b"7" * LARGE + b"\n"
-    return data, b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], [])
-
-
-def case_large_header_line():
-    rows = well_formed_rows(100)
-    header = "H" * LARGE
-    return history(rows, header), b"1 2 3 4 5\n\n", 0, expected_output(
-        [1, 2, 3, 4, 5], rows, header)
-
-
-def case_large_well_formed_history():
-    rows = well_formed_rows(LARGE // 75)
-    return history(rows), b"1 2 3 4 5\n\n", 0, expected_output([1, 2, 3, 4, 5], rows)
+    return Case(history(rows), b"1\n2 3\n\n4\n5 text typed on\n\n", 0,
+                expected_output(TICKET, rows))
 
 
 def case_waits_for_a_fresh_enter():
     # Text after the fifth pick is dropped: the run still waits for Enter.
     rows = well_formed_rows(5)
-    return (history(rows), b"1 2 3 4 5 and more\n", 0,
-            expected_output([1, 2, 3, 4, 5], rows), b"\n")
+    return Case(history(rows), b"1 2 3 4 5 and more\n", 0,
+                expected_output(TICKET, rows), keep_open=True, enter=b"\n")
 
 
 def case_line_typed_ahead_ends_the_run():
     # Only the fifth pick's line is dropped; the next line is the Enter.
     rows = well_formed_rows(5)
-    return (history(rows), b"1 2 3 4 5\nahead\n", 0,
-            expected_output([1, 2, 3, 4, 5], rows), None)
+    return Case(history(rows), b"1 2 3 4 5\nahead\n", 0,
+                expected_output(TICKET, rows), keep_open=True)
+
+
+def case_large_one_line_without_separators():
+    data = (HEADER + "\n").encode() + b"7" * LARGE + b"\n"
+    return Case(data, PICKS, 0, expected_output(TICKET, []))
+
+
+def case_large_header_line():
+    rows = well_formed_rows(100)
+    header = "H" * LARGE
+    return Case(history(rows, header), PICKS, 0,
+                expected_output(TICKET, rows, header))
+
+
+def case_large_well_formed_history():
+    rows = well_formed_rows(LARGE // 75)
+    return Case(history(rows), PICKS, 0, expected_output(TICKET, rows))
 
 
 CASES = {name[len("case_"):]: fn for name, fn in globals().items()
@@ -232,12 +260,11 @@ CASES = {name[len("case_"):]: fn for name, fn in globals().items()
 
 
 def run_keno(command, folder, typed, enter, timeout):
-    """Runs keno, returning (status, output, problem).
+    """Runs keno on an input that stays open; returns (status, output, problem).
 
-    enter None: the input stays open after `typed`, so keno must end on its
-    own. enter bytes: keno must still be waiting a while after `typed`; then
-    `enter` is typed and the input closed. Without either, the input is
-    `typed`, then closed.
+    enter None: keno must end on its own after `typed`. enter bytes: keno
+    must still be waiting a while after `typed`; then `enter` is typed and
+    the input closed.
     """
     with subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
                           stdout=subprocess.PIPE) as process:
@@ -265,26 +292,30 @@ def run_keno(command, folder, typed, enter, timeout):
 
 
 def run_case(name, keno, emulator, timeout, max_memory_mb):
-    data, stdin, status, expected, *enter = CASES[name]()
+    case = CASES[name]()
+    expected = case.expected
     windows = keno.lower().endswith(".exe")
     if windows:
         expected = expected.replace("\n", "\r\n")
     problems = []
     with tempfile.TemporaryDirectory(prefix="keno_e2e_") as folder:
-        if data is not None:
+        if case.history is not None:
             with open(os.path.join(folder, "keno10.csv"), "wb") as f:
-                f.write(data)
+                f.write(case.history)
+            if case.read_only:
+                os.chmod(os.path.join(folder, "keno10.csv"), 0o444)
         command = emulator + [os.path.abspath(keno)]
         memory_file = os.path.join(folder, "peak_kb")
         if max_memory_mb:
             command = ["/usr/bin/time", "-q", "-f", "%M", "-o", memory_file] + command
-        if enter:
-            returncode, output, problem = run_keno(command, folder, stdin,
-                                                   enter[0], timeout)
+        if case.keep_open:
+            returncode, output, problem = run_keno(command, folder, case.typed,
+                                                   case.enter, timeout)
             if problem:
                 problems.append(problem)
         else:
-            result = subprocess.run(command, input=stdin, stdout=subprocess.PIPE,
+            result = subprocess.run(command, input=case.typed,
+                                    stdout=subprocess.PIPE,
                                     cwd=folder, timeout=timeout)
             returncode, output = result.returncode, result.stdout
         if max_memory_mb:
@@ -292,8 +323,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb):
                 peak_kb = int(f.read().split()[-1])
             if peak_kb > max_memory_mb * 1024:
                 problems.append(f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
-    if returncode != status:
-        problems.append(f"exit status {returncode}, expected {status}")
+    if returncode != case.status:
+        problems.append(f"exit status {returncode}, expected {case.status}")
     if output != expected.encode():
         got = output.decode(errors="replace")
         at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
