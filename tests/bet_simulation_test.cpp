@@ -4,20 +4,13 @@
 #include <string>
 
 #include "analysis/draw_analyzer.h"
-#include "temp_history.h"
+#include "test_support.h"
 
 namespace {
 
-DrawAnalyzer::Draw drawOf(std::initializer_list<std::int32_t> numbers) {
-  DrawAnalyzer::Draw draw{};
-  std::copy(numbers.begin(), numbers.end(), draw.begin());
-  return draw;
-}
-
 TEST(BetSimulationTest, CountHits) {
-  const DrawAnalyzer::Draw draw =
-      drawOf({3,  17, 5,  7,  9,  11, 13, 15, 19, 21,
-              23, 27, 29, 31, 33, 35, 37, 39, 41, 43});
+  const DrawAnalyzer::Draw draw = {3,  17, 5,  7,  9,  11, 13, 15, 19, 21,
+                                   23, 27, 29, 31, 33, 35, 37, 39, 41, 43};
   const struct {
     DrawAnalyzer::Ticket ticket;
     std::int32_t hits;
@@ -35,63 +28,6 @@ TEST(BetSimulationTest, CountHits) {
   EXPECT_EQ(DrawAnalyzer::countHits({0, 1, 2, 3, 4}, DrawAnalyzer::Draw{}), 20);
 }
 
-// The report lines that settling bets changes.
-std::string winLines(const std::string& report) {
-  std::istringstream lines(report);
-  std::string line;
-  std::string wins;
-  while (std::getline(lines, line)) {
-    if (line.rfind("Vyhra:", 0) == 0 || line.rfind("Vyhier:", 0) == 0) {
-      wins += line + "|";
-    }
-  }
-  return wins;
-}
-
-TEST(BetSimulationTest, SettleBetPaysTheMultipleOfTheStake) {
-  const struct {
-    std::int32_t hits;
-    const char* wins;
-  } cases[] = {
-      {0, "Vyhra:0|Vyhier:0|"}, {1, "Vyhra:0|Vyhier:0|"},
-      {2, "Vyhra:0|Vyhier:0|"}, {3, "Vyhra:1|Vyhier:1|"},
-      {4, "Vyhra:8|Vyhier:1|"}, {5, "Vyhra:100|Vyhier:1|"},
-      {6, "Vyhra:0|Vyhier:0|"}, {20, "Vyhra:0|Vyhier:0|"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.hits);
-    std::ostringstream out;
-    DrawAnalyzer keno(false, out, "");
-    keno.settleBet(c.hits);
-    out.str("");
-    keno.printReport();
-    EXPECT_EQ(winLines(out.str()), c.wins);
-  }
-}
-
-std::string playReport(const std::string& history, DrawAnalyzer::Ticket ticket,
-                       int plays, std::int32_t firstRow) {
-  TempHistory file(history);
-  std::ostringstream out;
-  DrawAnalyzer keno(false, out, file.path());
-  for (int i = 0; i < plays; ++i) keno.playDraw(ticket, firstRow);
-  out.str("");
-  keno.printReport();
-  return out.str();
-}
-
-std::string report(const char* stake, const char* win, const char* net,
-                   int stakes, int wins, int draws, const char* moneyRate,
-                   const char* playRate) {
-  std::ostringstream text;
-  text << "\nVklad:" << stake << "\nVyhra:" << win
-       << "\nCista vyhra(vyhra-vklad):" << net << "\nVkladov:" << stakes
-       << "\nVyhier:" << wins << "\nTahov:" << draws
-       << "\nUspesnost(vyhra/vklad): " << moneyRate
-       << "%\nUspesnost2(vyhier/vkladov): " << playRate << "%\n";
-  return text.str();
-}
-
 TEST(BetSimulationTest, PlayDrawSortsTheTicketInPlace) {
   TempHistory file(kHeader + historyRow(1, numberRun(1)));
   std::ostringstream out;
@@ -101,32 +37,55 @@ TEST(BetSimulationTest, PlayDrawSortsTheTicketInPlace) {
   EXPECT_EQ(typ, (DrawAnalyzer::Ticket{3, 17, 25, 60, 72}));
 }
 
-TEST(BetSimulationTest, RowsBeforeFirstRowAreSkipped) {
-  // Rows 1 and 2 would win; they use up plays but are not staked.
-  const std::string history = kHeader + historyRow(1, numberRun(1)) +
-                              historyRow(2, numberRun(1)) +
-                              historyRow(3, numberRun(41));
-  EXPECT_EQ(playReport(history, {1, 2, 3, 4, 5}, 3, 3),
-            report("0.5", "0", "-0.5", 1, 0, 1, "0", "0"));
-}
-
-TEST(BetSimulationTest, MalformedRowWithManyHitsPaysNothing) {
+TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
+  const std::string firstTwenty =
+      "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,";
   std::string sevens = "7";
-  for (int i = 1; i < 20; ++i) sevens += ";7";
-  const std::string history = kHeader + historyRow(1, sevens);
-  EXPECT_EQ(playReport(history, {7, 7, 7, 7, 7}, 1, 0),
-            report("0.5", "0", "-0.5", 1, 0, 1, "0", "0"));
-}
-
-TEST(BetSimulationTest, VerbosePlayPrintsTheDrawAndHits) {
-  TempHistory file(kHeader + historyRow(1, numberRun(1)));
-  std::ostringstream out;
-  DrawAnalyzer keno(true, out, file.path());
-  DrawAnalyzer::Ticket typ = {20, 1, 40, 2, 50};
-  keno.playDraw(typ, 0);
-  EXPECT_EQ(out.str(),
-            "Zrebovane cisla: \n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,"
-            "19,20,\nUhadol:3\n");
+  for (int i = 1; i < kDrawnPerRow; ++i) sevens += ";7";
+  const struct {
+    const char* name;
+    std::string history;
+    DrawAnalyzer::Ticket ticket;
+    int plays;
+    std::int32_t firstRow;
+    std::string expected;
+  } cases[] = {
+      {"three hits pay the stake twice",
+       kHeader + historyRow(1, numberRun(1)),
+       {20, 1, 40, 2, 50},
+       1,
+       0,
+       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
+           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+      // Rows 1 and 2 would win: they use up plays but are not staked.
+      {"rows before firstRow are skipped",
+       kHeader + historyRow(1, numberRun(1)) + historyRow(2, numberRun(1)) +
+           historyRow(3, numberRun(1)),
+       {1, 2, 3, 40, 50},
+       3,
+       3,
+       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
+           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+      // Only a malformed row can give more than five hits.
+      {"more than five hits pay nothing",
+       kHeader + historyRow(1, sevens),
+       {7, 7, 7, 7, 7},
+       1,
+       0,
+       "Zrebovane cisla: \n7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,\n"
+       "Uhadol:100\n" +
+           report("0.5", "0", "-0.5", 1, 0, "0", "0")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempHistory file(c.history);
+    std::ostringstream out;
+    DrawAnalyzer keno(true, out, file.path());
+    DrawAnalyzer::Ticket typ = c.ticket;
+    for (int i = 0; i < c.plays; ++i) keno.playDraw(typ, c.firstRow);
+    keno.printReport();
+    EXPECT_EQ(out.str(), c.expected);
+  }
 }
 
 }  // namespace

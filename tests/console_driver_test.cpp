@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "temp_history.h"
+#include "test_support.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ TEST(ConsoleDriverTest, PickInput) {
     std::string unread;       // what the final wait leaves of the input
   } cases[] = {
       {"one line", "72 3 60 17 25\n\n", 0, "Typovane:72,3,60,17,25,", ""},
-      {"signs and zeros", "+1 -2 007 0 80\n\n", 0, "Typovane:1,-2,7,0,80,",
-       ""},
+      {"signs and zeros", "+1 -2 007 0 80\n\n", 0, "Typovane:1,-2,7,0,80,", ""},
       {"32-bit ends", "-2147483648 2147483647 1 2 3\n\n", 0,
        "Typovane:-2147483648,2147483647,1,2,3,", ""},
       {"letters drop their line", "1 2 x 9 9\n3 4 5\n\n", 0,
@@ -49,9 +48,10 @@ TEST(ConsoleDriverTest, PickInput) {
     std::istringstream in(c.input);
     std::ostringstream out;
     EXPECT_EQ(runKeno(in, out, file.path()), c.status);
-    const std::string start = "Keno - analyza historie zrebovani\n"
-                              "Zadajte 5 typovanych cisel:" +
-                              c.afterPrompt;
+    const std::string start =
+        "Keno - analyza historie zrebovani\n"
+        "Zadajte 5 typovanych cisel:" +
+        c.afterPrompt;
     EXPECT_EQ(out.str().substr(0, start.size()), start);
     std::string unread;
     std::getline(in, unread, '\0');

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/draw_analyzer.h"
-#include "temp_history.h"
+#include "test_support.h"
 
 namespace {
 

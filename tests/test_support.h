@@ -1,5 +1,5 @@
-#ifndef KENO_TESTS_TEMP_HISTORY_H_
-#define KENO_TESTS_TEMP_HISTORY_H_
+#ifndef KENO_TESTS_TEST_SUPPORT_H_
+#define KENO_TESTS_TEST_SUPPORT_H_
 
 #include <gtest/gtest.h>
 
@@ -45,8 +45,22 @@ inline std::string numberRun(int first) {
   return fields;
 }
 
+// The report's text for the given values; every play counts as a draw.
+inline std::string report(const std::string& stake, const std::string& win,
+                          const std::string& net, int stakes, int wins,
+                          const std::string& moneyRate,
+                          const std::string& playRate) {
+  return "\nVklad:" + stake + "\nVyhra:" + win +
+         "\nCista vyhra(vyhra-vklad):" + net +
+         "\nVkladov:" + std::to_string(stakes) +
+         "\nVyhier:" + std::to_string(wins) +
+         "\nTahov:" + std::to_string(stakes) +
+         "\nUspesnost(vyhra/vklad): " + moneyRate +
+         "%\nUspesnost2(vyhier/vkladov): " + playRate + "%\n";
+}
+
 inline const std::string kHeader =
     "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10;C11;C12;C13;C14;C15;C16;"
     "C17;C18;C19;C20\n";
 
-#endif  // KENO_TESTS_TEMP_HISTORY_H_
+#endif  // KENO_TESTS_TEST_SUPPORT_H_
