@@ -24,8 +24,9 @@ void DrawAnalyzer::printFrequencies(std::int32_t firstRow) {
     if (rowCursor < firstRow) continue;
     for (const std::int32_t v : numbers) {
       // Numbers outside 1 to 80 are no draw of Keno and have no counter.
-      if (v >= 1 && v <= kHighestNumber)
+      if (v >= 1 && v <= kHighestNumber) {
         countUp(frekvencia[static_cast<std::size_t>(v)]);
+      }
     }
   }
   out << "Frekvncia: " << std::endl;

@@ -6,7 +6,7 @@
 DrawAnalyzer::DrawAnalyzer(bool verbose, std::ostream& out,
                            std::string historyPath)
     : verbose(verbose), out(out), historyPath(std::move(historyPath)) {
-  openHistory();
+  openHistory();  // the header is shown by the second pass only
   if (!history.is_open()) out << "Subor sa neda otvorit." << std::endl;
 }
 

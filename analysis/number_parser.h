@@ -30,8 +30,9 @@ class NumberParser {
       case Phase::kDigits:
         if (!isDigit(c)) break;
         // Past the limit the digits change nothing but the overflow.
-        if (magnitude_ <= kNegativeLimit)
+        if (magnitude_ <= kNegativeLimit) {
           magnitude_ = magnitude_ * 10 + (c - '0');
+        }
         return true;
       case Phase::kDone:
         return false;
