@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "analysis/number_parser.h"
-
 namespace {
 
 // Large enough that a read costs one system call per 64 KiB, small enough

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "analysis/game_constants.h"
+#include "analysis/number_parser.h"
 
 // Reads the draw history's lines and fields from a stream buffer, keeping
 // only what the numbers need. It behaves as delimited reads on a text stream
@@ -44,13 +45,13 @@ class FieldReader {
     // those are read here, inline; anything else takes the general path.
     // A reader that is not good has no text left in its block, so this
     // never reads on after the end of the source.
-    if (end_ - next_ >= 3 && isDigit(next_[0])) {
+    if (end_ - next_ >= 3 && NumberParser::isDigit(next_[0])) {
       const int first = next_[0] - '0';
       if (next_[1] == separator) {
         next_ += 2;
         return first;
       }
-      if (isDigit(next_[1]) && next_[2] == separator) {
+      if (NumberParser::isDigit(next_[1]) && next_[2] == separator) {
         const int number = first * 10 + (next_[1] - '0');
         next_ += 3;
         return number;
@@ -68,8 +69,6 @@ class FieldReader {
   void readRow(Row& numbers);
 
  private:
-  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
   // readNumber for any text, wherever the field ends.
   std::int32_t readNumberSlowly(char separator);
 

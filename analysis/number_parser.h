@@ -57,6 +57,9 @@ class NumberParser {
     return magnitude_ <= (negative_ ? kNegativeLimit : kNegativeLimit - 1);
   }
 
+  // A decimal digit, whatever the locale.
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
  private:
   enum class Phase { kSpace, kSign, kDigits, kDone };
 
@@ -66,7 +69,6 @@ class NumberParser {
 
   // The C locale's white space, which is what atoi skips.
   static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
   Phase phase_ = Phase::kSpace;
   bool negative_ = false;
