@@ -30,11 +30,7 @@ TEST(FieldReaderTest, ReadsTheNumberAFieldBeginsWith) {
       {"sign then blank", "- 5;", ';', 0, true},
       {"runs past a line end", "\n7;", ';', 7, true},
       {"number before a line end", "3\n7;", ';', 3, true},
-      {"nul ends the text",
-       std::string("\0"
-                   "7;",
-                   3),
-       ';', 0, true},
+      {"nul ends the text", std::string(1, '\0') + "7;", ';', 0, true},
       {"largest", "2147483647;", ';', 2147483647, true},
       {"lowest", "-2147483648;", ';', -2147483647 - 1, true},
       {"saturates high", "2147483648;", ';', 2147483647, true},

@@ -13,12 +13,8 @@ class TempHistory {
  public:
   explicit TempHistory(const std::string& bytes) {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name =
-        std::string(test->test_suite_name()) + "_" + test->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';  // parameterized tests are named a/b/c
-    }
-    path_ = testing::TempDir() + "keno_" + name + ".csv";
+    path_ = testing::TempDir() + "keno_" + test->test_suite_name() + "_" +
+            test->name() + ".csv";
     std::ofstream(path_, std::ios::binary) << bytes;
   }
   ~TempHistory() { std::remove(path_.c_str()); }
