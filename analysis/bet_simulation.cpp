@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "analysis/draw_analyzer.h"
-#include "app/print_numbers.h"
+#include "draw_analyzer.h"
+#include "print_numbers.h"
 
 void DrawAnalyzer::playDraw(Ticket& picks, std::int32_t firstRow) {
   std::sort(picks.begin(), picks.end());

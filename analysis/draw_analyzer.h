@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
-#include "analysis/field_reader.h"
-#include "analysis/game_constants.h"
+#include "field_reader.h"
+#include "game_constants.h"
 
 // Replays a Keno ticket on a draw history and counts how often each number
 // was drawn. Owns the stream on the history file and the betting statistics
@@ -19,15 +19,15 @@ class DrawAnalyzer {
   using Ticket = std::array<std::int32_t, kPickCount>;
 
   // Opens the history and skips its header line; when the file cannot be
-  // opened, says so on `out` and goes on with a history that reads as zeros.
-  explicit DrawAnalyzer(bool verbose, std::ostream& out = std::cout,
-                        std::string historyPath = kHistoryFileName);
+  // opened, says so on `output` and goes on with a history that reads as zeros.
+  explicit DrawAnalyzer(bool isVerbose, std::ostream& output = std::cout,
+                        std::string path = kHistoryFileName);
   DrawAnalyzer(const DrawAnalyzer&) = delete;
   DrawAnalyzer& operator=(const DrawAnalyzer&) = delete;
 
-  // Reads the next history row into `drawn`, in file order, and counts it as
+  // Reads the next history row into `row`, in file order, and counts it as
   // a draw when its 1-based number is at least `firstRow`.
-  void readDraw(Draw& drawn, std::int32_t firstRow);
+  void readDraw(Draw& row, std::int32_t firstRow);
 
   // Reopens the history for a second pass and prints its header line
   // followed by "loooooooooool", leaving the line open.

@@ -8,8 +8,8 @@
 #include <streambuf>
 #include <string>
 
-#include "analysis/game_constants.h"
-#include "analysis/number_parser.h"
+#include "game_constants.h"
+#include "number_parser.h"
 
 // Reads the draw history's lines and fields from a stream buffer, keeping
 // only what the numbers need. It behaves as delimited reads on a text stream
@@ -23,6 +23,9 @@ class FieldReader {
   using Row = std::array<std::int32_t, kDrawnPerRow>;
 
   FieldReader();
+  // It points into its own block, so it is neither copied nor moved.
+  FieldReader(const FieldReader&) = delete;
+  FieldReader& operator=(const FieldReader&) = delete;
 
   // Starts reading `source` from its current position; null stands for a
   // file that could not be opened, on which every read fails.

@@ -1,7 +1,7 @@
 #include <limits>
 
-#include "analysis/draw_analyzer.h"
-#include "app/print_numbers.h"
+#include "draw_analyzer.h"
+#include "print_numbers.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <ios>
 #include <utility>
 
-#include "analysis/draw_analyzer.h"
+#include "draw_analyzer.h"
 
-DrawAnalyzer::DrawAnalyzer(bool verbose, std::ostream& out,
-                           std::string historyPath)
-    : verbose(verbose), out(out), historyPath(std::move(historyPath)) {
+DrawAnalyzer::DrawAnalyzer(bool isVerbose, std::ostream& output,
+                           std::string path)
+    : verbose(isVerbose), out(output), historyPath(std::move(path)) {
   openHistory();  // the header is shown by the second pass only
   if (!history.is_open()) out << "Subor sa neda otvorit." << std::endl;
 }
@@ -20,8 +20,8 @@ std::string DrawAnalyzer::openHistory() {
   return reader.readLine(kHeaderBufferSize - 1);
 }
 
-void DrawAnalyzer::readDraw(Draw& drawn, std::int32_t firstRow) {
-  reader.readRow(drawn);
+void DrawAnalyzer::readDraw(Draw& row, std::int32_t firstRow) {
+  reader.readRow(row);
   ++rowCursor;
   if (rowCursor >= firstRow) ++drawsCounted;
 }

@@ -1,4 +1,4 @@
-#include "analysis/draw_analyzer.h"
+#include "draw_analyzer.h"
 
 // The two rates round at different steps; the printed digits depend on it.
 // With nothing staked there is no success to speak of: both are 0.

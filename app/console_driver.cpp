@@ -1,11 +1,11 @@
-#include "app/console_driver.h"
+#include "console_driver.h"
 
 #include <limits>
 #include <locale>
 
-#include "analysis/draw_analyzer.h"
-#include "analysis/number_parser.h"
-#include "app/print_numbers.h"
+#include "draw_analyzer.h"
+#include "number_parser.h"
+#include "print_numbers.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "analysis/game_constants.h"
+#include "game_constants.h"
 
 // Runs the program once: reads the player's five picks from `in`, replays
 // them on the history at `historyPath`, prints the report and the number

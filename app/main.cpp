@@ -1,3 +1,3 @@
-#include "app/console_driver.h"
+#include "console_driver.h"
 
 int main() { return runKeno(); }

@@ -1,4 +1,4 @@
-#include "app/print_numbers.h"
+#include "print_numbers.h"
 
 void printNumbers(const std::int32_t* values, int count, bool withIndex,
                   std::ostream& out) {

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "analysis/draw_analyzer.h"
-#include "bench/reference_reader.h"
+#include "draw_analyzer.h"
+#include "reference_reader.h"
 
 namespace {
 

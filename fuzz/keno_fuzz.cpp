@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/console_driver.h"
-#include "tests/reader_comparison.h"
+#include "console_driver.h"
+#include "reader_comparison.h"
 
 namespace {
 

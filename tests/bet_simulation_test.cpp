@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/draw_analyzer.h"
+#include "draw_analyzer.h"
 #include "test_support.h"
 
 namespace {

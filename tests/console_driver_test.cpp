@@ -1,4 +1,4 @@
-#include "app/console_driver.h"
+#include "console_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/field_reader.h"
+#include "field_reader.h"
 
 #include <gtest/gtest.h>
 

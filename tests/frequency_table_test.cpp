@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/draw_analyzer.h"
+#include "draw_analyzer.h"
 #include "test_support.h"
 
 namespace {

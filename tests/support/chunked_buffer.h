@@ -1,5 +1,5 @@
-#ifndef KENO_TESTS_CHUNKED_BUFFER_H_
-#define KENO_TESTS_CHUNKED_BUFFER_H_
+#ifndef KENO_TESTS_SUPPORT_CHUNKED_BUFFER_H_
+#define KENO_TESTS_SUPPORT_CHUNKED_BUFFER_H_
 
 #include <algorithm>
 #include <cstring>
@@ -39,4 +39,4 @@ class ChunkedBuffer : public std::streambuf {
   std::size_t next_ = 0;
 };
 
-#endif  // KENO_TESTS_CHUNKED_BUFFER_H_
+#endif  // KENO_TESTS_SUPPORT_CHUNKED_BUFFER_H_

@@ -1,12 +1,12 @@
-#ifndef KENO_TESTS_READER_COMPARISON_H_
-#define KENO_TESTS_READER_COMPARISON_H_
+#ifndef KENO_TESTS_SUPPORT_READER_COMPARISON_H_
+#define KENO_TESTS_SUPPORT_READER_COMPARISON_H_
 
 #include <sstream>
 #include <string>
 
-#include "analysis/field_reader.h"
-#include "bench/reference_reader.h"
 #include "chunked_buffer.h"
+#include "field_reader.h"
+#include "reference_reader.h"
 
 // What a text stream on Windows makes of the bytes.
 inline std::string dropCarriageReturnsBeforeLineFeeds(
@@ -49,4 +49,4 @@ inline std::string compareReaders(const std::string& bytes, std::size_t chunk) {
   return "";
 }
 
-#endif  // KENO_TESTS_READER_COMPARISON_H_
+#endif  // KENO_TESTS_SUPPORT_READER_COMPARISON_H_

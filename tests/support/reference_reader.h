@@ -1,5 +1,5 @@
-#ifndef KENO_BENCH_REFERENCE_READER_H_
-#define KENO_BENCH_REFERENCE_READER_H_
+#ifndef KENO_TESTS_SUPPORT_REFERENCE_READER_H_
+#define KENO_TESTS_SUPPORT_REFERENCE_READER_H_
 
 #include <algorithm>
 #include <cstdint>
@@ -8,8 +8,8 @@
 #include <limits>
 #include <string>
 
-#include "analysis/field_reader.h"
-#include "analysis/game_constants.h"
+#include "field_reader.h"
+#include "game_constants.h"
 
 // The plain way to read a history: std::getline into a string for every
 // field, then the C library's conversion. It reads a text stream, so a
@@ -49,4 +49,4 @@ class ReferenceReader {
   std::string riadok_;
 };
 
-#endif  // KENO_BENCH_REFERENCE_READER_H_
+#endif  // KENO_TESTS_SUPPORT_REFERENCE_READER_H_
