@@ -31,8 +31,17 @@ test-sanitize:
 test-windows:
 	$(call check,windows)
 
+# Release packages: build/keno-<version>-Linux.tar.gz and, cross-built with
+# MinGW-w64, build-windows/keno-<version>-win64.zip.
+.PHONY: package package-windows
+package:
+	$(call build,native) --target package
+
+package-windows:
+	$(call build,windows) --target package
+
 clean:
-	rm -rf build build-sanitize build-windows build-bench build-fuzz
+	rm -rf build build-plain build-sanitize build-windows build-bench build-fuzz
 
 # Google Benchmark suite, then the whole program against mawk on 1,000,000 draws.
 .PHONY: bench bench-build

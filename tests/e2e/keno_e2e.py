@@ -10,6 +10,7 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
   keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
 """
 import argparse
+import contextlib
 import dataclasses
 import os
 import shlex
@@ -336,14 +337,31 @@ def read_with_timeout(stream, size, timeout):
     return got[0] if got else None
 
 
-def run_case(name, keno, emulator, timeout, max_memory_mb):
+@contextlib.contextmanager
+def working_folder(folder):
+    """The given folder, left without a history afterwards, or a new one."""
+    if folder is None:
+        with tempfile.TemporaryDirectory(prefix="keno_e2e_") as made:
+            yield made
+        return
+    try:
+        yield folder
+    finally:
+        path = os.path.join(folder, "keno10.csv")
+        if os.path.exists(path):
+            os.chmod(path, 0o644)
+            os.remove(path)
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
+    """Runs a case with keno10.csv in `folder` (a new one when None)."""
     case = CASES[name]()
     expected = case.expected
     windows = keno.lower().endswith(".exe")
     if windows:
         expected = expected.replace("\n", "\r\n")
     problems = []
-    with tempfile.TemporaryDirectory(prefix="keno_e2e_") as folder:
+    with working_folder(folder) as folder:
         if case.history is not None:
             with open(os.path.join(folder, "keno10.csv"), "wb") as f:
                 f.write(case.history)

@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""Checks a release package as a player gets it.
+
+Unpacks the zip (Windows) or tarball (Linux) into an empty folder, checks
+what it holds, then plays there: a history put beside the program is what
+it reads, and without one it says the file cannot be opened (the synthetic
+sample in sample/ is never picked up).
+
+  keno_package.py --package build/keno-1.0.0-Linux.tar.gz --version 1.0.0
+  keno_package.py --package build-windows/keno-1.0.0-win64.zip \\
+      --version 1.0.0 --objdump x86_64-w64-mingw32-objdump --emulator wine
+"""
+import argparse
+import os
+import re
+import shlex
+import struct
+import subprocess
+import sys
+import tarfile
+import tempfile
+import zipfile
+
+import keno_e2e
+
+# A player downloads keno.exe; it must stay small.
+MAX_EXE_BYTES = 1536 * 1024
+# Windows' own DLLs: the kernel and the C runtime, old or universal.
+SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
+                        re.IGNORECASE)
+CASES = ["known_hits", "missing_file"]
+
+
+def unpack(archive, into):
+    if archive.endswith(".zip"):
+        with zipfile.ZipFile(archive) as z:
+            z.extractall(into)
+    else:
+        with tarfile.open(archive) as t:
+            t.extractall(into)
+    tops = os.listdir(into)
+    if len(tops) != 1:
+        raise SystemExit(f"expected one top folder, found {tops}")
+    return os.path.join(into, tops[0])
+
+
+def files_in(top):
+    return sorted(os.path.relpath(os.path.join(d, f), top).replace(os.sep, "/")
+                  for d, _, names in os.walk(top) for f in names)
+
+
+def pe_symbol_count(data):
+    """NumberOfSymbols of a PE file's COFF header: 0 once stripped."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0"
+    return struct.unpack_from("<I", data, pe + 4 + 12)[0]
+
+
+def check_windows(top, version, objdump):
+    problems = []
+    exe = os.path.join(top, "keno.exe")
+    with open(exe, "rb") as f:
+        data = f.read()
+    if len(data) >= MAX_EXE_BYTES:
+        problems.append(f"keno.exe is {len(data)} bytes")
+    if pe_symbol_count(data):
+        problems.append("keno.exe is not stripped")
+    for text in ["ProductVersion", version, "keno.exe"]:
+        if text.encode("utf-16-le") not in data:
+            problems.append(f"no {text!r} in keno.exe's version resource")
+    dump = subprocess.run([objdump, "-p", exe], stdout=subprocess.PIPE,
+                          check=True, text=True).stdout
+    dlls = re.findall(r"DLL Name: (\S+)", dump)
+    print("keno.exe imports " + ", ".join(dlls))
+    problems += [f"keno.exe imports {d}" for d in dlls
+                 if not SYSTEM_DLL.fullmatch(d)]
+    for guide in ["README.txt", "sample/README.txt"]:
+        with open(os.path.join(top, guide), "rb") as f:
+            text = f.read()
+        if text.count(b"\n") != text.count(b"\r\n") or not text:
+            problems.append(f"{guide} does not end its lines in CR LF")
+    return problems
+
+
+def check_linux(top):
+    with open(os.path.join(top, "bin", "keno"), "rb") as f:
+        data = f.read()
+    problems = []
+    if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
+        problems.append("bin/keno is not executable")
+    if b".symtab" in data:
+        problems.append("bin/keno is not stripped")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--package", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--objdump", help="objdump for the Windows program")
+    parser.add_argument("--emulator", default="")
+    parser.add_argument("--timeout", type=float, default=120)
+    args = parser.parse_args()
+    windows = args.package.endswith(".zip")
+    with tempfile.TemporaryDirectory(prefix="keno_package_") as folder:
+        top = unpack(args.package, folder)
+        if windows:
+            expected = ["README.txt", "keno.exe", "sample/README.txt",
+                        "sample/keno10.csv"]
+            where, keno = top, os.path.join(top, "keno.exe")
+        else:
+            expected = ["bin/keno", "share/doc/keno/README.md",
+                        "share/keno/sample/README.txt",
+                        "share/keno/sample/keno10.csv"]
+            where, keno = top, os.path.join(top, "bin", "keno")
+        problems = []
+        found = files_in(top)
+        if found != expected:
+            problems.append(f"package holds {found}, expected {expected}")
+        elif windows:
+            problems += check_windows(top, args.version, args.objdump)
+        else:
+            problems += check_linux(top)
+        for p in problems:
+            print(p)
+        ok = not problems and all([
+            keno_e2e.run_case(name, keno, shlex.split(args.emulator),
+                              args.timeout, 0, folder=where)
+            for name in CASES])
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
