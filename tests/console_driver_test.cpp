@@ -59,4 +59,48 @@ TEST(ConsoleDriverTest, PickInput) {
   }
 }
 
+// Takes no output, as a full disk or a closed descriptor.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(ConsoleDriverTest, HistoryOrOutputThatFails) {
+  TempHistory file(kHeader + historyRow(1, numberRun(1)));
+  const struct {
+    const char* name;
+    std::string path;
+    bool outputFails;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"missing history", file.path() + ".missing", false, 0, ""},
+      // Opens on Linux but cannot be read; does not open on Windows.
+      {"folder as history", testing::TempDir(), false, 0, ""},
+      {"output cannot be written", file.path(), true, 1,
+       "Chyba pri zapise vystupu.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::istringstream in("1 2 3 4 5\n\nx");
+    std::ostringstream out;
+    RefusingBuffer refusing;
+    std::ostream refused(&refusing);
+    std::ostringstream err;
+    EXPECT_EQ(runKeno(in, c.outputFails ? refused : out, c.path, err),
+              c.status);
+    EXPECT_EQ(err.str(), c.err);
+    if (!c.outputFails) {
+      const std::string start =
+          "Subor sa neda otvorit.\nKeno - analyza historie zrebovani\n";
+      EXPECT_EQ(out.str().substr(0, start.size()), start);
+      EXPECT_NE(out.str().find("\nloooooooooool\n"), std::string::npos);
+    }
+    // The final wait is the same whatever failed.
+    std::string unread;
+    std::getline(in, unread, '\0');
+    EXPECT_EQ(unread, "x");
+  }
+}
+
 }  // namespace
