@@ -119,6 +119,8 @@ void FieldReader::skipField(char separator) {
 
 void FieldReader::readRow(Row& numbers) {
   for (int f = 0; f < kLeadingFields; ++f) skipField(';');
-  for (int i = 0; i + 1 < kDrawnPerRow; ++i) numbers[i] = readNumber(';');
-  numbers[kDrawnPerRow - 1] = readNumber('\n');
+  for (std::size_t i = 0; i + 1 < numbers.size(); ++i) {
+    numbers[i] = readNumber(';');
+  }
+  numbers.back() = readNumber('\n');
 }

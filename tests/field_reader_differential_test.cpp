@@ -71,7 +71,7 @@ class Generator {
 
 TEST(FieldReaderDifferentialTest, RandomBytes) {
   Generator generate(1);
-  for (int i = 0; i < 2000; ++i) {
+  for (std::size_t i = 0; i < 2000; ++i) {
     SCOPED_TRACE(i);
     expectSameReading(generate.soup(generate.below(400)), 1 + i % 7);
   }
@@ -79,7 +79,7 @@ TEST(FieldReaderDifferentialTest, RandomBytes) {
 
 TEST(FieldReaderDifferentialTest, HistoriesOfWrongShapesCutAnywhere) {
   Generator generate(2);
-  for (int i = 0; i < 300; ++i) {
+  for (std::size_t i = 0; i < 300; ++i) {
     SCOPED_TRACE(i);
     const std::string bytes = generate.history(generate.below(40), i % 2);
     expectSameReading(bytes);

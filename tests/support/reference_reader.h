@@ -32,7 +32,9 @@ class ReferenceReader {
       const char separator = f + 1 < kFieldsPerRow ? ';' : '\n';
       std::int32_t number = 0;  // a failed read gives 0
       if (std::getline(in_, riadok_, separator)) number = toNumber(riadok_);
-      if (f >= kLeadingFields) numbers[f - kLeadingFields] = number;
+      if (f >= kLeadingFields) {
+        numbers[static_cast<std::size_t>(f - kLeadingFields)] = number;
+      }
     }
   }
 
