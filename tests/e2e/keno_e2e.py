@@ -471,7 +471,8 @@ def differs(what, got, expected):
             f"{expected[max(0, at - 60):at + 60]!r}")
 
 
-def run_case(name, keno, emulator, timeout, max_memory_mb, failing_read):
+def run_case(name, keno, emulator, timeout, max_memory_mb,
+             failing_read=None):
     case = CASES[name]()
     if case.fail_read and not failing_read:
         print(f"{name}: skipped: needs --failing-read, the read() wrapper "
