@@ -13,13 +13,21 @@
 // Replays a Keno ticket on a draw history and counts how often each number
 // was drawn. Owns the stream on the history file and the betting statistics
 // of the run; everything it prints goes to the stream given at construction.
+//
+// A history that cannot be opened, or whose first byte cannot be read (a
+// folder), prints "Subor sa neda otvorit." at construction and then reads
+// as zeros; a reopen that meets the same reads as zeros without a message.
+// A read that fails later ends that pass as the end of the file would: the
+// rows before it count, every operation still prints, and readFailed()
+// tells the caller, which reports it. Nothing throws.
 class DrawAnalyzer {
  public:
   using Draw = FieldReader::Row;
   using Ticket = std::array<std::int32_t, kPickCount>;
 
   // Opens the history and skips its header line; when the file cannot be
-  // opened, says so on `output` and goes on with a history that reads as zeros.
+  // opened or read from its start, says so on `output` and goes on with a
+  // history that reads as zeros.
   explicit DrawAnalyzer(bool isVerbose, std::ostream& output = std::cout,
                         std::string path = kHistoryFileName);
   DrawAnalyzer(const DrawAnalyzer&) = delete;
@@ -50,9 +58,14 @@ class DrawAnalyzer {
   // was drawn in the rows numbered from `firstRow` on.
   void printFrequencies(std::int32_t firstRow);
 
+  // True once a read of the history has failed after its start, in either
+  // pass; a later reopen that reads well does not clear it.
+  bool readFailed() const { return failedBefore || reader.failed(); }
+
  private:
   // Opens the history from its start and skips the header; returns its
-  // first kHeaderBufferSize - 1 characters.
+  // first kHeaderBufferSize - 1 characters. A history that cannot be read
+  // from its start is left closed, as one that cannot be opened.
   std::string openHistory();
 
   float stakeTotal = 0.0F;
@@ -65,6 +78,7 @@ class DrawAnalyzer {
   Draw drawn{};
   std::filebuf history;
   FieldReader reader;
+  bool failedBefore = false;  // a read failed on an earlier opening
   std::ostream& out;
   std::string historyPath;
 };

@@ -22,13 +22,24 @@ void FieldReader::attach(std::streambuf* source) {
   source_ = source;
   next_ = end_ = block_.get();
   good_ = source != nullptr;
+  failed_ = false;
+  gotAny_ = false;
 }
 
 bool FieldReader::refill() {
-  const std::streamsize got =
-      source_->sgetn(block_.get(), static_cast<std::streamsize>(kBlockSize));
+  std::streamsize got = 0;
+  // GCC's filebuf throws from sgetn when read() fails (an I/O error, or a
+  // folder opened as a file). Whatever a source throws, its text ends here.
+  try {
+    got =
+        source_->sgetn(block_.get(), static_cast<std::streamsize>(kBlockSize));
+  } catch (...) {
+    failed_ = true;
+    got = 0;
+  }
   next_ = block_.get();
   end_ = next_ + std::max<std::streamsize>(got, 0);
+  gotAny_ = gotAny_ || next_ != end_;
   return next_ != end_;
 }
 

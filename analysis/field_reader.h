@@ -16,6 +16,8 @@
 // would: a field ends only at its own separator, so a ";" field runs on past
 // a line end; a read that meets the end of the file leaves the reader no
 // longer good, and a read on a reader that is not good takes nothing.
+// A source that fails to read ends the text there, as its end would; the
+// reader records it and lets no exception through.
 // The text is read in large blocks and no field's text is ever stored, so
 // memory stays the same whatever a line or a field holds.
 class FieldReader {
@@ -31,8 +33,14 @@ class FieldReader {
   // file that could not be opened, on which every read fails.
   void attach(std::streambuf* source);
 
-  // True until a read meets the end of the source.
+  // True until a read meets the end of the source or a failure to read it.
   bool good() const { return good_; }
+
+  // True when reading the source failed since it was attached.
+  bool failed() const { return failed_; }
+
+  // True when it failed before the source gave a single byte.
+  bool failedAtStart() const { return failed_ && !gotAny_; }
 
   // Reads the rest of the current line and its line feed; returns the line's
   // first `keep` characters. A carriage return right before the line feed is
@@ -75,7 +83,7 @@ class FieldReader {
   // readNumber for any text, wherever the field ends.
   std::int32_t readNumberSlowly(char separator);
 
-  // Loads the next block; false at the end of the source.
+  // Loads the next block; false at the end of the source or when it fails.
   bool refill();
 
   std::streambuf* source_ = nullptr;
@@ -83,6 +91,8 @@ class FieldReader {
   const char* next_ = nullptr;
   const char* end_ = nullptr;
   bool good_ = false;
+  bool failed_ = false;
+  bool gotAny_ = false;
 };
 
 #endif  // KENO_ANALYSIS_FIELD_READER_H_

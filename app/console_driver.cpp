@@ -50,12 +50,9 @@ bool readTicket(std::istream& in, std::ostream& out,
   return true;
 }
 
-}  // namespace
-
-int runKeno(std::istream& in, std::ostream& out,
-            const std::string& historyPath) {
-  DrawAnalyzer keno(false, out, historyPath);
-
+// The phases of a run up to the frequency table; false when the input
+// ended before five picks were read.
+bool playRun(std::istream& in, std::ostream& out, DrawAnalyzer& keno) {
   out << "Keno - analyza historie zrebovani" << std::endl;
   // The player answers on the prompt's line, so it must be visible before
   // the first read.
@@ -63,7 +60,7 @@ int runKeno(std::istream& in, std::ostream& out,
   DrawAnalyzer::Ticket typ{};
   if (!readTicket(in, out, typ)) {
     out << std::endl << "Vstup sa skoncil pred zadanim 5 cisel." << std::endl;
-    return 1;
+    return false;
   }
   out << "Typovane:";
   printNumbers(typ.data(), kPickCount, false, out);
@@ -76,10 +73,31 @@ int runKeno(std::istream& in, std::ostream& out,
   out << std::endl;
   out << "Najviac padane cisla od roku 1999 po rok 2012: " << std::endl;
   keno.printFrequencies(0);
+  return true;
+}
+
+}  // namespace
+
+int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
+            std::ostream& err) {
+  DrawAnalyzer keno(false, out, historyPath);
+  const bool played = playRun(in, out, keno);
+
+  // Told before the final wait, while a console window is still open.
+  bool failed = false;
+  if (keno.readFailed()) {
+    err << "Chyba pri citani suboru " << historyPath << "." << std::endl;
+    failed = true;
+  }
+  if (!out.flush()) {
+    err << "Chyba pri zapise vystupu." << std::endl;
+    failed = true;
+  }
+  if (!played) return 1;
 
   // Whatever else was typed on the fifth pick's line is dropped, so the run
   // ends only on a fresh Enter.
   in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
   in.get();
-  return 0;
+  return failed ? 1 : 0;
 }

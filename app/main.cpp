@@ -1,3 +1,39 @@
+#include <iostream>
+
 #include "console_driver.h"
 
-int main() { return runKeno(); }
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// A standard descriptor that whoever started keno closed would be the next
+// one open() hands out: the history would be read as the picks, or the
+// output written into it. Each closed one is reopened on /dev/null before
+// anything else is opened. Returns false when that cannot be done.
+bool reopenClosedStandardDescriptors(bool& outputWasClosed) {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    if (fd == 1) outputWasClosed = true;
+    // The lower ones are open, so open() returns fd itself.
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) return false;
+  }
+  return true;
+}
+
+}  // namespace
+#endif
+
+int main() {
+#ifndef _WIN32
+  bool outputWasClosed = false;
+  if (!reopenClosedStandardDescriptors(outputWasClosed)) return 1;
+  // Its text is lost all the same: runKeno reports it as output that could
+  // not be written.
+  if (outputWasClosed) std::cout.setstate(std::ios::badbit);
+#endif
+  return runKeno();
+}

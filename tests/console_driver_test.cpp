@@ -59,4 +59,24 @@ TEST(ConsoleDriverTest, PickInput) {
   }
 }
 
+// Takes no output, as a full disk or a closed descriptor.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(ConsoleDriverTest, OutputThatCannotBeWrittenEndsWithStatusOne) {
+  TempHistory file(kHeader + historyRow(1, numberRun(1)));
+  std::istringstream in("1 2 3 4 5\n\nx");
+  RefusingBuffer refusing;
+  std::ostream out(&refusing);
+  std::ostringstream err;
+  EXPECT_EQ(runKeno(in, out, file.path(), err), 1);
+  EXPECT_EQ(err.str(), "Chyba pri zapise vystupu.\n");
+  // The final wait is still there and takes its one character.
+  std::string unread;
+  std::getline(in, unread, '\0');
+  EXPECT_EQ(unread, "x");
+}
+
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "failing_buffer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -47,6 +51,39 @@ TEST(FieldReaderTest, ReadsTheNumberAFieldBeginsWith) {
     reader.attach(&source);
     EXPECT_EQ(reader.readNumber(c.separator), c.number);
     EXPECT_EQ(reader.good(), c.goodAfter);
+  }
+}
+
+// The header, then every row up to one past the end, with the state after.
+std::vector<std::string> readAll(std::streambuf& source, FieldReader& reader) {
+  reader.attach(&source);
+  std::vector<std::string> read = {reader.readLine(kHeaderBufferSize - 1)};
+  for (bool more = true; more; more = reader.good()) {
+    FieldReader::Row row{};
+    reader.readRow(row);
+    read.emplace_back();
+    for (const std::int32_t n : row) read.back() += std::to_string(n) + ",";
+    read.back() += reader.good() ? "good" : "ended";
+  }
+  return read;
+}
+
+TEST(FieldReaderTest, AFailedReadEndsTheTextWhereItFailed) {
+  const std::string bytes = kHeader + historyRow(1, numberRun(1)) +
+                            historyRow(2, numberRun(61)) + "3;x;y;45;4";
+  for (const std::size_t chunk : {std::size_t{1}, std::size_t{64}}) {
+    for (std::size_t failAt = 0; failAt < bytes.size(); ++failAt) {
+      SCOPED_TRACE("chunk " + std::to_string(chunk) + ", fails at " +
+                   std::to_string(failAt));
+      FailingBuffer failing(bytes, failAt, chunk);
+      std::stringbuf cut(bytes.substr(0, failAt));
+      FieldReader reader;
+      FieldReader plain;
+      EXPECT_EQ(readAll(failing, reader), readAll(cut, plain));
+      EXPECT_TRUE(reader.failed());
+      EXPECT_EQ(reader.failedAtStart(), failAt == 0);
+      EXPECT_FALSE(plain.failed());
+    }
   }
 }
 

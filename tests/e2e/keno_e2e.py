@@ -8,12 +8,17 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
 
   keno_e2e.py --keno build/keno --list
   keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
+
+Cases that need what a platform lacks say that they are skipped and pass:
+the read errors need --failing-read, a preloaded read() wrapper that only
+native Linux builds have.
 """
 import argparse
 import contextlib
 import dataclasses
 import os
 import shlex
+import shutil
 import struct
 import subprocess
 import sys
@@ -26,6 +31,14 @@ PLAYS = 4876
 PAYOUT = [0, 0, 0, 1, 8, 100]
 HEADER = "Tah;Datum;Den;" + ";".join(f"C{i}" for i in range(1, 21))
 INVALID = "Neplatne cislo, zadajte ho znova:"
+INPUT_ENDED = ("Keno - analyza historie zrebovani\n"
+               "Zadajte 5 typovanych cisel:\n"
+               "Vstup sa skoncil pred zadanim 5 cisel.\n")
+READ_ERROR = "Chyba pri citani suboru keno10.csv.\n"
+WRITE_ERROR = "Chyba pri zapise vystupu.\n"
+# keno reads the history in blocks of this size.
+BLOCK = 64 * 1024
+DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
 
@@ -39,6 +52,10 @@ class Case:
     keep_open: bool = False  # the input stays open after `typed`...
     enter: bytes | None = None  # ...and keno must wait until this is typed
     read_only: bool = False
+    stderr: str = ""  # all that keno writes to standard error
+    stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
+    stdin_closed: bool = False
+    fail_read: dict | None = None  # environment for the failing read()
 
 
 def f32(x):
@@ -66,11 +83,13 @@ def history(rows, header=HEADER, end="\n"):
                                    for i, r in enumerate(rows))).encode()
 
 
-def expected_output(picks, rows, header=HEADER, missing=False, echo=None):
+def expected_output(picks, rows, header=HEADER, missing=False, echo=None,
+                    counted=None):
     """What a run prints for a ticket on a history of well-formed rows.
 
     rows are the numbers the program reads; the play loop reads the first
-    4876 and then zero rows, the frequency pass reads them all.
+    4876 and then zero rows, the frequency pass reads them all, or the rows
+    `counted` when it reads other ones.
     """
     stake = win = 0.0
     stakes = wins = 0
@@ -83,7 +102,7 @@ def expected_output(picks, rows, header=HEADER, missing=False, echo=None):
         win = f32(win + pay)
         wins += pay > 0
     counts = [0] * 81
-    for drawn in rows:
+    for drawn in rows if counted is None else counted:
         for n in drawn:
             if 1 <= n <= 80:
                 counts[n] += 1
@@ -215,10 +234,7 @@ def case_bad_picks():
 
 
 def case_input_ends_early():
-    expected = ("Keno - analyza historie zrebovani\n"
-                "Zadajte 5 typovanych cisel:\n"
-                "Vstup sa skoncil pred zadanim 5 cisel.\n")
-    return Case(history(well_formed_rows(5)), b"1 2\n", 1, expected)
+    return Case(history(well_formed_rows(5)), b"1 2\n", 1, INPUT_ENDED)
 
 
 def case_picks_over_several_lines():
@@ -239,6 +255,83 @@ def case_line_typed_ahead_ends_the_run():
     rows = well_formed_rows(5)
     return Case(history(rows), b"1 2 3 4 5\nahead\n", 0,
                 expected_output(TICKET, rows), keep_open=True)
+
+
+def case_history_is_a_folder():
+    # Opens on Linux but cannot be read: the same as a missing file.
+    return Case(DIRECTORY, PICKS, 0,
+                expected_output(TICKET, [], missing=True, echo=""))
+
+
+def case_output_to_a_full_disk():
+    return Case(history(well_formed_rows(5)), PICKS, 1, "",
+                stderr=WRITE_ERROR, stdout="full")
+
+
+def case_output_closed():
+    return Case(history(well_formed_rows(5)), PICKS, 1, "",
+                stderr=WRITE_ERROR, stdout="closed")
+
+
+def case_input_closed():
+    # Longer than a block, so that a history read as the picks would show.
+    return Case(history(well_formed_rows(2000)), b"", 1, INPUT_ENDED,
+                stdin_closed=True)
+
+
+def history_with_row_end_at(rows, offset):
+    """The history of `rows`, its first row padded so that a row ends
+    exactly `offset` bytes into the file; returns it and the number of
+    rows before that offset."""
+    data = history(rows)
+    pad = offset - (data.rfind(b"\n", 0, offset) + 1)
+    data = data.replace(b";01.01.1999;", b";01.01.1999" + b" " * pad + b";", 1)
+    assert data[offset - 1:offset] == b"\n"
+    return data, data[:offset].count(b"\n") - 1
+
+
+def failing_reads(at, times=None):
+    env = {"KENO_FAIL_READ_AT": str(at)}
+    if times is not None:
+        env["KENO_FAIL_READ_TIMES"] = str(times)
+    return env
+
+
+def case_read_error_at_the_first_byte():
+    # Nothing can be read: the same as a file that cannot be opened.
+    return Case(history(well_formed_rows(5)), PICKS, 0,
+                expected_output(TICKET, [], missing=True, echo=""),
+                fail_read=failing_reads(0))
+
+
+# Reads fail from a block boundary on, where a row ends (GCC's filebuf drops
+# a block it has partly read when read() fails); each pass stops there as at
+# the end of the file, and the error is told once.
+def case_read_error_in_both_passes():
+    rows = well_formed_rows(6000)
+    data, before = history_with_row_end_at(rows, 2 * BLOCK)
+    assert before < PLAYS
+    return Case(data, PICKS, 1, expected_output(TICKET, rows[:before]),
+                stderr=READ_ERROR, fail_read=failing_reads(2 * BLOCK))
+
+
+def case_read_error_in_the_first_pass_only():
+    # The reopen reads the whole file, and the error is still told.
+    rows = well_formed_rows(6000)
+    data, before = history_with_row_end_at(rows, 2 * BLOCK)
+    return Case(data, PICKS, 1,
+                expected_output(TICKET, rows[:before], counted=rows),
+                stderr=READ_ERROR, fail_read=failing_reads(2 * BLOCK, 1))
+
+
+def case_read_error_in_the_second_pass():
+    rows = well_formed_rows(10000)
+    data, before = history_with_row_end_at(rows, 10 * BLOCK)
+    # The play loop's last block ends before the failure.
+    assert len(b"\n".join(data.split(b"\n")[:PLAYS + 1])) < 9 * BLOCK
+    return Case(data, PICKS, 1,
+                expected_output(TICKET, rows, counted=rows[:before]),
+                stderr=READ_ERROR, fail_read=failing_reads(10 * BLOCK))
 
 
 def large_case(data, expected):
@@ -281,7 +374,8 @@ def peak_memory_kb(pid):
 
 
 def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
-    """Runs keno on an input that stays open; returns (status, output, problems).
+    """Runs keno on an input that stays open; returns (status, output,
+    standard error, problems).
 
     Without case.enter keno must end on its own after case.typed. With it,
     keno must still be waiting once its whole output is out; its peak memory
@@ -289,7 +383,8 @@ def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
     """
     problems = []
     with subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
-                          stdout=subprocess.PIPE) as process:
+                          stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE) as process:
         process.stdin.write(case.typed)
         process.stdin.flush()
         if case.enter is None:
@@ -299,12 +394,13 @@ def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
             except subprocess.TimeoutExpired:
                 problems.append(f"still running after {timeout} s")
                 process.kill()
-            output, _ = process.communicate()
-            return process.returncode, output, problems
+            output, errors = process.communicate()
+            return process.returncode, output, errors, problems
         output = read_with_timeout(process.stdout, expected_size, timeout)
         if output is None:
             process.kill()
-            return process.wait(), b"", [f"output incomplete after {timeout} s"]
+            return (process.wait(), b"", b"",
+                    [f"output incomplete after {timeout} s"])
         time.sleep(0.5)
         if process.poll() is not None:
             problems.append("ended without waiting for Enter")
@@ -324,7 +420,8 @@ def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
         except subprocess.TimeoutExpired:
             process.kill()
             problems.append(f"still running after {timeout} s")
-        return process.wait(), output + process.stdout.read(), problems
+        return (process.wait(), output + process.stdout.read(),
+                process.stderr.read(), problems)
 
 
 def read_with_timeout(stream, size, timeout):
@@ -348,45 +445,101 @@ def working_folder(folder):
         yield folder
     finally:
         path = os.path.join(folder, "keno10.csv")
-        if os.path.exists(path):
+        if os.path.isdir(path):
+            os.rmdir(path)
+        elif os.path.exists(path):
             os.chmod(path, 0o644)
             os.remove(path)
 
 
-def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
+def unprivileged(command, folder):
+    """Root may open a read-only file for writing, so a native keno started
+    by root runs as nobody, from a copy in the case's folder."""
+    setpriv = shutil.which("setpriv")
+    if setpriv is None:
+        print("runs as root: no setpriv (util-linux) to run it as nobody")
+        return command
+    os.chmod(folder, 0o755)
+    copy = shutil.copy(command[-1], folder)
+    return [setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", copy]
+
+
+def run_once(command, folder, case, timeout, env):
+    """Runs keno on case.typed, with standard input or output closed or
+    output to /dev/full as the case asks; returns (status, output, errors)."""
+    closed = [fd for fd, wanted in ((0, case.stdin_closed),
+                                    (1, case.stdout == "closed")) if wanted]
+    with open(os.devnull if case.stdout != "full" else "/dev/full",
+              "wb") as sink:
+        result = subprocess.run(
+            command, input=None if case.stdin_closed else case.typed,
+            stdin=subprocess.DEVNULL if case.stdin_closed else None,
+            stdout=subprocess.PIPE if case.stdout == "pipe" else sink,
+            stderr=subprocess.PIPE, cwd=folder, timeout=timeout, env=env,
+            preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed
+            else None)
+    return result.returncode, result.stdout or b"", result.stderr
+
+
+def differs(what, got, expected):
+    got = got.decode(errors="replace")
+    at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
+              min(len(got), len(expected)))
+    return (f"{what} differs at byte {at}:\n  got      "
+            f"{got[max(0, at - 60):at + 60]!r}\n  expected "
+            f"{expected[max(0, at - 60):at + 60]!r}")
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb,
+             failing_read=None, folder=None):
     """Runs a case with keno10.csv in `folder` (a new one when None)."""
     case = CASES[name]()
-    expected = case.expected
+    if case.fail_read and not failing_read:
+        print(f"{name}: skipped: needs --failing-read, the read() wrapper "
+              "that only native Linux builds have")
+        return True
+    expected, expected_errors = case.expected, case.stderr
     windows = keno.lower().endswith(".exe")
     if windows:
         expected = expected.replace("\n", "\r\n")
+        expected_errors = expected_errors.replace("\n", "\r\n")
     problems = []
+    env = dict(os.environ)
+    if case.fail_read:
+        env.update(case.fail_read, LD_PRELOAD=os.path.abspath(failing_read))
+        # ASan wants its runtime ahead of any preloaded library.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [
+            env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
     with working_folder(folder) as folder:
-        if case.history is not None:
-            with open(os.path.join(folder, "keno10.csv"), "wb") as f:
+        path = os.path.join(folder, "keno10.csv")
+        if case.history == DIRECTORY:
+            os.mkdir(path)
+        elif case.history is not None:
+            with open(path, "wb") as f:
                 f.write(case.history)
             if case.read_only:
-                os.chmod(os.path.join(folder, "keno10.csv"), 0o444)
+                os.chmod(path, 0o444)
         command = emulator + [os.path.abspath(keno)]
+        if case.read_only and not emulator and os.geteuid() == 0:
+            command = unprivileged(command, folder)
         if case.keep_open:
-            returncode, output, more = run_keno(command, folder, case,
-                                                len(expected.encode()),
-                                                timeout, max_memory_mb)
+            returncode, output, errors, more = run_keno(
+                command, folder, case, len(expected.encode()), timeout,
+                max_memory_mb)
             problems += more
         else:
-            result = subprocess.run(command, input=case.typed,
-                                    stdout=subprocess.PIPE,
-                                    cwd=folder, timeout=timeout)
-            returncode, output = result.returncode, result.stdout
+            returncode, output, errors = run_once(command, folder, case,
+                                                  timeout, env)
+    if emulator:
+        # Wine's own notes, as on creating its prefix, are not keno's.
+        errors = b"".join(line for line in errors.splitlines(keepends=True)
+                          if not line.startswith(b"wine: "))
     if returncode != case.status:
         problems.append(f"exit status {returncode}, expected {case.status}")
     if output != expected.encode():
-        got = output.decode(errors="replace")
-        at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
-                  min(len(got), len(expected)))
-        problems.append(f"output differs at byte {at}:\n  got      "
-                        f"{got[max(0, at - 60):at + 60]!r}\n  expected "
-                        f"{expected[max(0, at - 60):at + 60]!r}")
+        problems.append(differs("output", output, expected))
+    if errors != expected_errors.encode():
+        problems.append(differs("standard error", errors, expected_errors))
     for p in problems:
         print(f"{name}: {p}")
     return not problems
@@ -400,6 +553,9 @@ def main():
     parser.add_argument("--case", action="append", default=[])
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--timeout", type=float, default=120)
+    parser.add_argument("--failing-read",
+                        help="the read() wrapper library, preloaded to make "
+                        "reads of the history fail (native Linux only)")
     parser.add_argument("--max-memory-mb", type=float, default=0,
                         help="fail when keno's peak memory is higher, as "
                         "Linux measures it while keno waits for Enter")
@@ -411,7 +567,7 @@ def main():
         parser.error("--keno is required")
     names = args.case or list(CASES)
     ok = all([run_case(n, args.keno, shlex.split(args.emulator), args.timeout,
-                       args.max_memory_mb) for n in names])
+                       args.max_memory_mb, args.failing_read) for n in names])
     return 0 if ok else 1
 
 
