@@ -9,9 +9,9 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
   keno_e2e.py --keno build/keno --list
   keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
 
-Cases that need what a platform lacks say that they are skipped and pass:
-the read errors need --failing-read, a preloaded read() wrapper that only
-native Linux builds have.
+Cases that need what a platform lacks say so and exit with 77, which CTest
+counts as skipped: the read errors need --failing-read, a preloaded read()
+wrapper that only native Linux builds have.
 """
 import argparse
 import contextlib
@@ -39,6 +39,8 @@ WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
+SKIPPED = "skipped"
+SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
 
@@ -452,13 +454,15 @@ def working_folder(folder):
             os.remove(path)
 
 
+def as_root(emulator):
+    """True for a native keno that would run as root."""
+    return not emulator and hasattr(os, "geteuid") and os.geteuid() == 0
+
+
 def unprivileged(command, folder):
     """Root may open a read-only file for writing, so a native keno started
     by root runs as nobody, from a copy in the case's folder."""
     setpriv = shutil.which("setpriv")
-    if setpriv is None:
-        print("runs as root: no setpriv (util-linux) to run it as nobody")
-        return command
     os.chmod(folder, 0o755)
     copy = shutil.copy(command[-1], folder)
     return [setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", copy]
@@ -490,14 +494,30 @@ def differs(what, got, expected):
             f"{expected[max(0, at - 60):at + 60]!r}")
 
 
+def missing_for(case, emulator, failing_read):
+    """What this system lacks to run the case, or None."""
+    if case.fail_read and not failing_read:
+        return ("needs --failing-read, the read() wrapper that only native "
+                "Linux builds have")
+    if case.stdout == "full" and not os.path.exists("/dev/full"):
+        return "needs /dev/full"
+    if (case.stdin_closed or case.stdout == "closed") and os.name != "posix":
+        return "closes a descriptor, which needs POSIX"
+    if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
+        return "runs as root, and without setpriv it cannot run as nobody"
+    return None
+
+
 def run_case(name, keno, emulator, timeout, max_memory_mb,
              failing_read=None, folder=None):
-    """Runs a case with keno10.csv in `folder` (a new one when None)."""
+    """Runs a case with keno10.csv in `folder` (a new one when None).
+    Returns True when it passes, False when it fails, SKIPPED when this
+    system cannot run it."""
     case = CASES[name]()
-    if case.fail_read and not failing_read:
-        print(f"{name}: skipped: needs --failing-read, the read() wrapper "
-              "that only native Linux builds have")
-        return True
+    missing = missing_for(case, emulator, failing_read)
+    if missing:
+        print(f"{name}: skipped: {missing}")
+        return SKIPPED
     expected, expected_errors = case.expected, case.stderr
     windows = keno.lower().endswith(".exe")
     if windows:
@@ -520,7 +540,7 @@ def run_case(name, keno, emulator, timeout, max_memory_mb,
             if case.read_only:
                 os.chmod(path, 0o444)
         command = emulator + [os.path.abspath(keno)]
-        if case.read_only and not emulator and os.geteuid() == 0:
+        if case.read_only and as_root(emulator):
             command = unprivileged(command, folder)
         if case.keep_open:
             returncode, output, errors, more = run_keno(
@@ -566,9 +586,12 @@ def main():
     if not args.keno:
         parser.error("--keno is required")
     names = args.case or list(CASES)
-    ok = all([run_case(n, args.keno, shlex.split(args.emulator), args.timeout,
-                       args.max_memory_mb, args.failing_read) for n in names])
-    return 0 if ok else 1
+    results = [run_case(n, args.keno, shlex.split(args.emulator),
+                        args.timeout, args.max_memory_mb, args.failing_read)
+               for n in names]
+    if False in results:
+        return 1
+    return SKIP_STATUS if all(r == SKIPPED for r in results) else 0
 
 
 if __name__ == "__main__":

@@ -6,9 +6,9 @@ what it holds, then plays there: a history put beside the program is what
 it reads, and without one it says the file cannot be opened (the synthetic
 sample in sample/ is never picked up).
 
-  keno_package.py --package build/keno-1.0.0-Linux.tar.gz --version 1.0.0
-  keno_package.py --package build-windows/keno-1.0.0-win64.zip \\
-      --version 1.0.0 --objdump x86_64-w64-mingw32-objdump --emulator wine
+  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION
+  keno_package.py --package build-windows/keno-VERSION-win64.zip \\
+      --version VERSION --objdump x86_64-w64-mingw32-objdump --emulator wine
 """
 import argparse
 import os
@@ -28,7 +28,9 @@ MAX_EXE_BYTES = 1536 * 1024
 # Windows' own DLLs: the kernel and the C runtime, old or universal.
 SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
                         re.IGNORECASE)
-CASES = ["known_hits", "missing_file"]
+# The sample, copied beside the program as its note says, gives the run
+# that README.txt shows.
+CASES = ["sample_run", "known_hits", "missing_file"]
 
 
 def unpack(archive, into):
@@ -42,6 +44,11 @@ def unpack(archive, into):
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
     return os.path.join(into, tops[0])
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def files_in(top):
@@ -59,8 +66,7 @@ def pe_symbol_count(data):
 def check_windows(top, version, objdump):
     problems = []
     exe = os.path.join(top, "keno.exe")
-    with open(exe, "rb") as f:
-        data = f.read()
+    data = read(exe)
     if len(data) >= MAX_EXE_BYTES:
         problems.append(f"keno.exe is {len(data)} bytes")
     if pe_symbol_count(data):
@@ -78,16 +84,14 @@ def check_windows(top, version, objdump):
         problems += [f"keno.exe imports {d}" for d in dlls
                      if not SYSTEM_DLL.fullmatch(d)]
     for guide in ["README.txt", "sample/README.txt"]:
-        with open(os.path.join(top, guide), "rb") as f:
-            text = f.read()
+        text = read(os.path.join(top, guide))
         if text.count(b"\n") != text.count(b"\r\n") or not text:
             problems.append(f"{guide} does not end its lines in CR LF")
     return problems
 
 
 def check_linux(top):
-    with open(os.path.join(top, "bin", "keno"), "rb") as f:
-        data = f.read()
+    data = read(os.path.join(top, "bin", "keno"))
     problems = []
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
@@ -118,8 +122,12 @@ def main():
             where, keno = top, os.path.join(top, "bin", "keno")
         problems = []
         found = files_in(top)
+        sample = [f for f in expected if f.endswith("/keno10.csv")][0]
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
+        elif read(os.path.join(top, sample)) != read(
+                os.path.join(keno_e2e.ROOT, "data", "keno10.csv")):
+            problems.append(f"{sample} is not data/keno10.csv")
         elif windows:
             problems += check_windows(top, args.version, args.objdump)
         else:
@@ -128,7 +136,7 @@ def main():
             print(p)
         ok = not problems and all([
             keno_e2e.run_case(name, keno, shlex.split(args.emulator),
-                              args.timeout, 0, folder=where)
+                              args.timeout, 0, folder=where) is True
             for name in CASES])
     return 0 if ok else 1
 
