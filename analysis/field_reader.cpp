@@ -35,7 +35,6 @@ bool FieldReader::refill() {
         source_->sgetn(block_.get(), static_cast<std::streamsize>(kBlockSize));
   } catch (...) {
     failed_ = true;
-    got = 0;
   }
   next_ = block_.get();
   end_ = next_ + std::max<std::streamsize>(got, 0);

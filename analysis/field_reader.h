@@ -25,7 +25,8 @@ class FieldReader {
   using Row = std::array<std::int32_t, kDrawnPerRow>;
 
   FieldReader();
-  // It points into its own block, so it is neither copied nor moved.
+  // Its read position points into its own block, which a copy or a move
+  // would share or take away: it is neither copied nor moved.
   FieldReader(const FieldReader&) = delete;
   FieldReader& operator=(const FieldReader&) = delete;
 

@@ -11,9 +11,9 @@
 namespace {
 
 // A standard descriptor that whoever started keno closed would be the next
-// one open() hands out: the history would be read as the picks, or the
-// output written into it. Each closed one is reopened on /dev/null before
-// anything else is opened. Returns false when that cannot be done.
+// one open() hands out, and the history would take its place: read as the
+// picks, or handed the output. Each closed one is reopened on /dev/null
+// before anything else is opened. Returns false when that cannot be done.
 bool reopenClosedStandardDescriptors(bool& outputWasClosed) {
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
