@@ -41,7 +41,7 @@ package-windows:
 	$(call build,windows) --target package
 
 clean:
-	rm -rf build build-plain build-sanitize build-windows build-bench build-fuzz
+	rm -rf build build-*/
 
 # Google Benchmark suite, then the whole program against mawk on 1,000,000 draws.
 .PHONY: bench bench-build
