@@ -28,6 +28,11 @@ MAX_EXE_BYTES = 1536 * 1024
 # Windows' own DLLs: the kernel and the C runtime, old or universal.
 SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
                         re.IGNORECASE)
+# What a package holds, for Linux (False) and Windows (True): the program,
+# the synthetic sample, beside a note of its own, and the guides.
+PROGRAM = {False: "bin/keno", True: "keno.exe"}
+SAMPLE = {False: "share/keno/sample/keno10.csv", True: "sample/keno10.csv"}
+GUIDES = {False: ["share/doc/keno/README.md"], True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
 # that README.txt shows.
 CASES = ["sample_run", "known_hits", "missing_file"]
@@ -111,18 +116,12 @@ def main():
     windows = args.package.endswith(".zip")
     with tempfile.TemporaryDirectory(prefix="keno_package_") as folder:
         top = unpack(args.package, folder)
-        if windows:
-            expected = ["README.txt", "keno.exe", "sample/README.txt",
-                        "sample/keno10.csv"]
-            where, keno = top, os.path.join(top, "keno.exe")
-        else:
-            expected = ["bin/keno", "share/doc/keno/README.md",
-                        "share/keno/sample/README.txt",
-                        "share/keno/sample/keno10.csv"]
-            where, keno = top, os.path.join(top, "bin", "keno")
+        keno = os.path.join(top, PROGRAM[windows])
+        sample = SAMPLE[windows]
+        expected = sorted([PROGRAM[windows], sample, os.path.dirname(sample)
+                           + "/README.txt"] + GUIDES[windows])
         problems = []
         found = files_in(top)
-        sample = [f for f in expected if f.endswith("/keno10.csv")][0]
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
@@ -136,7 +135,7 @@ def main():
             print(p)
         ok = not problems and all([
             keno_e2e.run_case(name, keno, shlex.split(args.emulator),
-                              args.timeout, 0, folder=where) is True
+                              args.timeout, 0, folder=top) is True
             for name in CASES])
     return 0 if ok else 1
 
