@@ -3,10 +3,10 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <iostream>
 #include <string>
 
+#include "byte_source.h"
 #include "field_reader.h"
 #include "game_constants.h"
 
@@ -14,20 +14,22 @@
 // was drawn. Owns the stream on the history file and the betting statistics
 // of the run; everything it prints goes to the stream given at construction.
 //
-// A history that cannot be opened, or whose first byte cannot be read (a
-// folder), prints "Subor sa neda otvorit." at construction and then reads
-// as zeros; a reopen that meets the same reads as zeros without a message.
-// A read that fails later ends that pass as the end of the file would: the
-// rows before it count, every operation still prints, and readFailed()
-// tells the caller, which reports it. Nothing throws.
+// A history that is missing, may not be read or is a folder prints
+// "Subor sa neda otvorit." at construction and then reads as zeros. A read
+// that fails, in either pass and at any byte, ends that pass after the last
+// byte the file gave, as its end would: the rows before it count and every
+// operation still prints. A reopen that fails after the first open worked
+// leaves the second pass with nothing to read. Either is a read failure,
+// which readFailed() tells the caller from then on, whatever a later pass
+// reads. Nothing throws.
 class DrawAnalyzer {
  public:
   using Draw = FieldReader::Row;
   using Ticket = std::array<std::int32_t, kPickCount>;
 
   // Opens the history and skips its header line; when the file cannot be
-  // opened or read from its start, says so on `output` and goes on with a
-  // history that reads as zeros.
+  // opened, says so on `output` and goes on with a history that reads as
+  // zeros.
   explicit DrawAnalyzer(bool isVerbose, std::ostream& output = std::cout,
                         std::string path = kHistoryFileName);
   DrawAnalyzer(const DrawAnalyzer&) = delete;
@@ -58,14 +60,19 @@ class DrawAnalyzer {
   // was drawn in the rows numbered from `firstRow` on.
   void printFrequencies(std::int32_t firstRow);
 
-  // True once a read of the history has failed after its start, in either
-  // pass; a later reopen that reads well does not clear it.
-  bool readFailed() const { return failedBefore || reader.failed(); }
+  // True when the history could be opened at construction.
+  bool historyOpened() const { return historyFound; }
+
+  // True once a read of the history has failed, or its reopen did although
+  // the first open worked; a later pass that reads well does not clear it.
+  bool readFailed() const {
+    return failedBefore || reader.failed() ||
+           (historyFound && !history.isOpen());
+  }
 
  private:
   // Opens the history from its start and skips the header; returns its
-  // first kHeaderBufferSize - 1 characters. A history that cannot be read
-  // from its start is left closed, as one that cannot be opened.
+  // first kHeaderBufferSize - 1 characters.
   std::string openHistory();
 
   float stakeTotal = 0.0F;
@@ -76,8 +83,9 @@ class DrawAnalyzer {
   std::int32_t rowCursor = 0;
   bool verbose;
   Draw drawn{};
-  std::filebuf history;
+  FileSource history;
   FieldReader reader;
+  bool historyFound = false;  // the first open worked
   bool failedBefore = false;  // a read failed on an earlier opening
   std::ostream& out;
   std::string historyPath;

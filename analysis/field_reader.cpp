@@ -18,27 +18,18 @@ const char* find(const char* from, const char* to, char c) {
 
 FieldReader::FieldReader() : block_(new char[kBlockSize]) {}
 
-void FieldReader::attach(std::streambuf* source) {
+void FieldReader::attach(ByteSource* source) {
   source_ = source;
   next_ = end_ = block_.get();
   good_ = source != nullptr;
   failed_ = false;
-  gotAny_ = false;
 }
 
 bool FieldReader::refill() {
-  std::streamsize got = 0;
-  // GCC's filebuf throws from sgetn when read() fails (an I/O error, or a
-  // folder opened as a file). Whatever a source throws, its text ends here.
-  try {
-    got =
-        source_->sgetn(block_.get(), static_cast<std::streamsize>(kBlockSize));
-  } catch (...) {
-    failed_ = true;
-  }
+  const std::ptrdiff_t got = source_->read(block_.get(), kBlockSize);
+  if (got < 0) failed_ = true;
   next_ = block_.get();
-  end_ = next_ + std::max<std::streamsize>(got, 0);
-  gotAny_ = gotAny_ || next_ != end_;
+  end_ = next_ + std::max<std::ptrdiff_t>(got, 0);
   return next_ != end_;
 }
 

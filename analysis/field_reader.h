@@ -5,19 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <streambuf>
 #include <string>
 
+#include "byte_source.h"
 #include "game_constants.h"
 #include "number_parser.h"
 
-// Reads the draw history's lines and fields from a stream buffer, keeping
+// Reads the draw history's lines and fields from a byte source, keeping
 // only what the numbers need. It behaves as delimited reads on a text stream
 // would: a field ends only at its own separator, so a ";" field runs on past
 // a line end; a read that meets the end of the file leaves the reader no
 // longer good, and a read on a reader that is not good takes nothing.
-// A source that fails to read ends the text there, as its end would; the
-// reader records it and lets no exception through.
+// A source that fails to read ends the text after the last byte it gave, as
+// its end would, and the reader records the failure.
 // The text is read in large blocks and no field's text is ever stored, so
 // memory stays the same whatever a line or a field holds.
 class FieldReader {
@@ -31,17 +31,14 @@ class FieldReader {
   FieldReader& operator=(const FieldReader&) = delete;
 
   // Starts reading `source` from its current position; null stands for a
-  // file that could not be opened, on which every read fails.
-  void attach(std::streambuf* source);
+  // file that could not be opened, which has no text at all.
+  void attach(ByteSource* source);
 
   // True until a read meets the end of the source or a failure to read it.
   bool good() const { return good_; }
 
   // True when reading the source failed since it was attached.
   bool failed() const { return failed_; }
-
-  // True when it failed before the source gave a single byte.
-  bool failedAtStart() const { return failed_ && !gotAny_; }
 
   // Reads the rest of the current line and its line feed; returns the line's
   // first `keep` characters. A carriage return right before the line feed is
@@ -87,13 +84,12 @@ class FieldReader {
   // Loads the next block; false at the end of the source or when it fails.
   bool refill();
 
-  std::streambuf* source_ = nullptr;
+  ByteSource* source_ = nullptr;
   std::unique_ptr<char[]> block_;
   const char* next_ = nullptr;
   const char* end_ = nullptr;
   bool good_ = false;
   bool failed_ = false;
-  bool gotAny_ = false;
 };
 
 #endif  // KENO_ANALYSIS_FIELD_READER_H_

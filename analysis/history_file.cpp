@@ -1,4 +1,3 @@
-#include <ios>
 #include <utility>
 
 #include "draw_analyzer.h"
@@ -7,25 +6,14 @@ DrawAnalyzer::DrawAnalyzer(bool isVerbose, std::ostream& output,
                            std::string path)
     : verbose(isVerbose), out(output), historyPath(std::move(path)) {
   openHistory();  // the header is shown by the second pass only
-  if (!history.is_open()) out << "Subor sa neda otvorit." << std::endl;
+  historyFound = history.isOpen();
+  if (!historyFound) out << "Subor sa neda otvorit." << std::endl;
 }
 
 std::string DrawAnalyzer::openHistory() {
   failedBefore = readFailed();
-  history.close();
-  // Binary, so that the reader alone decides what a line end is and the
-  // history reads the same on every platform.
-  const bool opened =
-      history.open(historyPath, std::ios::in | std::ios::binary) != nullptr;
-  reader.attach(opened ? &history : nullptr);
-  std::string header = reader.readLine(kHeaderBufferSize - 1);
-  // On Linux a folder opens and fails at its first read; on Windows it
-  // fails to open. Either way it is a history that cannot be opened.
-  if (reader.failedAtStart()) {
-    history.close();
-    reader.attach(nullptr);
-  }
-  return header;
+  reader.attach(history.open(historyPath) ? &history : nullptr);
+  return reader.readLine(kHeaderBufferSize - 1);
 }
 
 void DrawAnalyzer::readDraw(Draw& row, std::int32_t firstRow) {
