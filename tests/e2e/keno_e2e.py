@@ -10,8 +10,8 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
   keno_e2e.py --keno build/keno --case sample_run [--emulator wine]
 
 Cases that need what a platform lacks say so and exit with 77, which CTest
-counts as skipped: the read errors need --failing-read, a preloaded read()
-wrapper that only native Linux builds have.
+counts as skipped: the read errors are injected with strace, so they need it
+and a native Linux build.
 """
 import argparse
 import contextlib
@@ -39,6 +39,7 @@ WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
+FIFO = "fifo"  # as a Case's history: a named pipe, written for each pass
 SKIPPED = "skipped"
 SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 # Size of the large histories: memory must not grow with a line or a field.
@@ -57,7 +58,8 @@ class Case:
     stderr: str = ""  # all that keno writes to standard error
     stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
     stdin_closed: bool = False
-    fail_read: dict | None = None  # environment for the failing read()
+    inject: str | None = None  # a fault for strace to inject on the history
+    fifo_data: bytes = b""  # what a FIFO history serves in each pass
 
 
 def f32(x):
@@ -292,29 +294,38 @@ def history_with_row_end_at(rows, offset):
     return data, data[:offset].count(b"\n") - 1
 
 
-def failing_reads(at, times=None):
-    env = {"KENO_FAIL_READ_AT": str(at)}
-    if times is not None:
-        env["KENO_FAIL_READ_TIMES"] = str(times)
-    return env
+def failing_reads(when):
+    """Makes the history's reads number `when` fail (strace's syntax: 3 is
+    the third read, 3+3 every third from it); keno reads a regular file a
+    block at a time, so the failure comes a whole number of blocks in."""
+    return f"read:error=EIO:when={when}"
 
 
-def case_read_error_at_the_first_byte():
-    # Nothing can be read: the same as a file that cannot be opened.
-    return Case(history(well_formed_rows(5)), PICKS, 0,
-                expected_output(TICKET, [], missing=True, echo=""),
-                fail_read=failing_reads(0))
+# Each pass stops after the last byte a failed read left it, as at the end
+# of the file; every phase still prints and the error is told once.
+def case_read_error_at_the_first_read():
+    # The file did open: not a missing file, and the second pass reads it.
+    rows = well_formed_rows(5)
+    return Case(history(rows), PICKS, 1,
+                expected_output(TICKET, [], counted=rows),
+                stderr=READ_ERROR, inject=failing_reads(1))
 
 
-# Reads fail from a block boundary on, where a row ends (GCC's filebuf drops
-# a block it has partly read when read() fails); each pass stops there as at
-# the end of the file, and the error is told once.
+def case_read_error_after_a_short_first_read():
+    # The first read gives the whole file, short of a block; the next one,
+    # which would have found its end, fails.
+    rows = well_formed_rows(120)
+    assert len(history(rows)) < BLOCK
+    return Case(history(rows), PICKS, 1, expected_output(TICKET, rows),
+                stderr=READ_ERROR, inject=failing_reads(2))
+
+
 def case_read_error_in_both_passes():
     rows = well_formed_rows(6000)
     data, before = history_with_row_end_at(rows, 2 * BLOCK)
     assert before < PLAYS
     return Case(data, PICKS, 1, expected_output(TICKET, rows[:before]),
-                stderr=READ_ERROR, fail_read=failing_reads(2 * BLOCK))
+                stderr=READ_ERROR, inject=failing_reads("3+3"))
 
 
 def case_read_error_in_the_first_pass_only():
@@ -323,17 +334,42 @@ def case_read_error_in_the_first_pass_only():
     data, before = history_with_row_end_at(rows, 2 * BLOCK)
     return Case(data, PICKS, 1,
                 expected_output(TICKET, rows[:before], counted=rows),
-                stderr=READ_ERROR, fail_read=failing_reads(2 * BLOCK, 1))
+                stderr=READ_ERROR, inject=failing_reads(3))
 
 
 def case_read_error_in_the_second_pass():
     rows = well_formed_rows(10000)
     data, before = history_with_row_end_at(rows, 10 * BLOCK)
-    # The play loop's last block ends before the failure.
-    assert len(b"\n".join(data.split(b"\n")[:PLAYS + 1])) < 9 * BLOCK
+    played = len(b"\n".join(data.split(b"\n")[:PLAYS + 1])) + 1
+    first_pass_reads = -(-played // BLOCK)
+    assert first_pass_reads < 10
     return Case(data, PICKS, 1,
                 expected_output(TICKET, rows, counted=rows[:before]),
-                stderr=READ_ERROR, fail_read=failing_reads(10 * BLOCK))
+                stderr=READ_ERROR, inject=failing_reads(first_pass_reads + 11))
+
+
+def case_read_error_at_the_start_of_the_second_pass():
+    # Read 1 gives the file, read 2 its end; read 3 is the reopened file's.
+    rows = well_formed_rows(120)
+    return Case(history(rows), PICKS, 1,
+                expected_output(TICKET, rows, echo="", counted=[]),
+                stderr=READ_ERROR, inject=failing_reads(3))
+
+
+def case_reopen_fails():
+    # The file was removed or replaced between the passes.
+    rows = well_formed_rows(120)
+    return Case(history(rows), PICKS, 1,
+                expected_output(TICKET, rows, echo="", counted=[]),
+                stderr=READ_ERROR, inject="openat:error=ENOENT:when=2")
+
+
+def case_history_is_a_named_pipe():
+    # Longer than the play loop reads, so the first pass leaves its writer
+    # blocked and breaks its pipe; the writer then serves the reopen.
+    rows = well_formed_rows(10000)
+    return Case(FIFO, PICKS, 0, expected_output(TICKET, rows),
+                fifo_data=history(rows))
 
 
 def large_case(data, expected):
@@ -494,11 +530,14 @@ def differs(what, got, expected):
             f"{expected[max(0, at - 60):at + 60]!r}")
 
 
-def missing_for(case, emulator, failing_read):
+def missing_for(case, emulator):
     """What this system lacks to run the case, or None."""
-    if case.fail_read and not failing_read:
-        return ("needs --failing-read, the read() wrapper that only native "
-                "Linux builds have")
+    if case.inject and (emulator or not sys.platform.startswith("linux")):
+        return "injects its fault with strace, which needs a native Linux keno"
+    if case.inject and not shutil.which("strace"):
+        return "injects its fault with strace, which is not installed"
+    if case.history == FIFO and (emulator or os.name != "posix"):
+        return "reads a named pipe, which needs a native POSIX keno"
     if case.stdout == "full" and not os.path.exists("/dev/full"):
         return "needs /dev/full"
     if (case.stdin_closed or case.stdout == "closed") and os.name != "posix":
@@ -508,13 +547,27 @@ def missing_for(case, emulator, failing_read):
     return None
 
 
-def run_case(name, keno, emulator, timeout, max_memory_mb,
-             failing_read=None, folder=None):
+def serve_fifo(path, data, passes=2):
+    """Writes `data` into the named pipe each time keno opens it; a pass
+    that keno ends early breaks the pipe, and the next open is served."""
+    for _ in range(passes):
+        fd = os.open(path, os.O_WRONLY)
+        try:
+            view = memoryview(data)
+            while view:
+                view = view[os.write(fd, view):]
+        except BrokenPipeError:
+            pass
+        finally:
+            os.close(fd)
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
     """Runs a case with keno10.csv in `folder` (a new one when None).
     Returns True when it passes, False when it fails, SKIPPED when this
     system cannot run it."""
     case = CASES[name]()
-    missing = missing_for(case, emulator, failing_read)
+    missing = missing_for(case, emulator)
     if missing:
         print(f"{name}: skipped: {missing}")
         return SKIPPED
@@ -525,15 +578,18 @@ def run_case(name, keno, emulator, timeout, max_memory_mb,
         expected_errors = expected_errors.replace("\n", "\r\n")
     problems = []
     env = dict(os.environ)
-    if case.fail_read:
-        env.update(case.fail_read, LD_PRELOAD=os.path.abspath(failing_read))
-        # ASan wants its runtime ahead of any preloaded library.
+    if case.inject:
+        # LeakSanitizer cannot work under ptrace.
         env["ASAN_OPTIONS"] = ":".join(filter(None, [
-            env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
+            env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
     with working_folder(folder) as folder:
         path = os.path.join(folder, "keno10.csv")
         if case.history == DIRECTORY:
             os.mkdir(path)
+        elif case.history == FIFO:
+            os.mkfifo(path)
+            threading.Thread(target=serve_fifo, args=(path, case.fifo_data),
+                             daemon=True).start()
         elif case.history is not None:
             with open(path, "wb") as f:
                 f.write(case.history)
@@ -542,6 +598,11 @@ def run_case(name, keno, emulator, timeout, max_memory_mb,
         command = emulator + [os.path.abspath(keno)]
         if case.read_only and as_root(emulator):
             command = unprivileged(command, folder)
+        if case.inject:
+            # -P: only the history's calls count and fail, however keno
+            # makes them, static binaries too.
+            command = ["strace", "-o", os.devnull, "-P", "keno10.csv",
+                       "-e", "inject=" + case.inject] + command
         if case.keep_open:
             returncode, output, errors, more = run_keno(
                 command, folder, case, len(expected.encode()), timeout,
@@ -550,10 +611,10 @@ def run_case(name, keno, emulator, timeout, max_memory_mb,
         else:
             returncode, output, errors = run_once(command, folder, case,
                                                   timeout, env)
-    if emulator:
-        # Wine's own notes, as on creating its prefix, are not keno's.
-        errors = b"".join(line for line in errors.splitlines(keepends=True)
-                          if not line.startswith(b"wine: "))
+    # Wine's and strace's own notes (a prefix made, a path resolved) are
+    # not keno's.
+    errors = b"".join(line for line in errors.splitlines(keepends=True)
+                      if not line.startswith((b"wine: ", b"strace: ")))
     if returncode != case.status:
         problems.append(f"exit status {returncode}, expected {case.status}")
     if output != expected.encode():
@@ -573,9 +634,6 @@ def main():
     parser.add_argument("--case", action="append", default=[])
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--timeout", type=float, default=120)
-    parser.add_argument("--failing-read",
-                        help="the read() wrapper library, preloaded to make "
-                        "reads of the history fail (native Linux only)")
     parser.add_argument("--max-memory-mb", type=float, default=0,
                         help="fail when keno's peak memory is higher, as "
                         "Linux measures it while keno waits for Enter")
@@ -587,7 +645,7 @@ def main():
         parser.error("--keno is required")
     names = args.case or list(CASES)
     results = [run_case(n, args.keno, shlex.split(args.emulator),
-                        args.timeout, args.max_memory_mb, args.failing_read)
+                        args.timeout, args.max_memory_mb)
                for n in names]
     if False in results:
         return 1

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "chunked_buffer.h"
+#include "chunked_source.h"
 #include "field_reader.h"
 #include "reference_reader.h"
 
@@ -24,7 +24,7 @@ inline std::string dropCarriageReturnsBeforeLineFeeds(
 // FieldReader, given the bytes `chunk` at a time, and with the reference
 // reader on their text. Returns what first differed, or "" when nothing did.
 inline std::string compareReaders(const std::string& bytes, std::size_t chunk) {
-  ChunkedBuffer raw(bytes, chunk);
+  ChunkedSource raw(bytes, chunk);
   FieldReader fast;
   fast.attach(&raw);
   std::istringstream text(dropCarriageReturnsBeforeLineFeeds(bytes));
