@@ -9,7 +9,7 @@ configure = cmake --preset $(1) -DKENO_WERROR=$(WERROR)
 build = $(call configure,$(1)) && cmake --build --preset $(1) -j $(JOBS)
 check = $(call build,$(1)) && ctest --preset $(1) -j $(JOBS)
 
-.PHONY: all build run test test-native test-sanitize test-windows clean
+.PHONY: all build run test test-native test-sanitize test-libcxx test-windows clean
 
 all: build
 
@@ -19,13 +19,17 @@ build:
 run: build
 	cd data && ../build/keno
 
-test: test-native test-sanitize
+test: test-native test-sanitize test-libcxx
 
 test-native:
 	$(call check,native)
 
 test-sanitize:
 	$(call check,sanitize)
+
+# Clang with libc++, so that no behaviour rests on one standard library.
+test-libcxx:
+	$(call check,libcxx)
 
 # The Windows program, cross-built with MinGW-w64; every test runs under Wine.
 test-windows:
