@@ -11,8 +11,8 @@
 #include "game_constants.h"
 
 // Replays a Keno ticket on a draw history and counts how often each number
-// was drawn. Owns the stream on the history file and the betting statistics
-// of the run; everything it prints goes to the stream given at construction.
+// was drawn. Owns the history file and the betting statistics of the run;
+// everything it prints goes to the stream given at construction.
 //
 // A history that is missing, may not be read or is a folder prints
 // "Subor sa neda otvorit." at construction and then reads as zeros. A read
