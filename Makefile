@@ -1,6 +1,7 @@
 # Thin wrapper over the CMake presets in CMakePresets.json, which define each
-# build once. `make run` plays the bundled sample history, `make test` builds
-# and runs every test (also under ASan and UBSan).
+# build once. `make run` plays the bundled sample history; `make test`
+# installs what the tests need, then builds and runs every test (also under
+# ASan and UBSan).
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -9,7 +10,8 @@ configure = cmake --preset $(1) -DKENO_WERROR=$(WERROR)
 build = $(call configure,$(1)) && cmake --build --preset $(1) -j $(JOBS)
 check = $(call build,$(1)) && ctest --preset $(1) -j $(JOBS)
 
-.PHONY: all build run test test-native test-sanitize test-windows clean
+.PHONY: all build run test test-native test-sanitize test-windows clean \
+  packages-test packages-windows
 
 all: build
 
@@ -21,6 +23,8 @@ run: build
 
 test: test-native test-sanitize
 
+test-native test-sanitize: packages-test
+
 test-native:
 	$(call check,native)
 
@@ -28,16 +32,23 @@ test-sanitize:
 	$(call check,sanitize)
 
 # The Windows program, cross-built with MinGW-w64; every test runs under Wine.
-test-windows:
+test-windows: packages-windows
 	$(call check,windows)
+
+# What the tests need, installed where it is missing (tools/packages.sh).
+packages-test:
+	sh tools/packages.sh test
+
+packages-windows:
+	sh tools/packages.sh test windows
 
 # Release packages: build/keno-<version>-Linux.tar.gz and, cross-built with
 # MinGW-w64, build-windows/keno-<version>-win64.zip.
 .PHONY: package package-windows
-package:
+package: packages-test
 	$(call build,native) --target package
 
-package-windows:
+package-windows: packages-windows
 	$(call build,windows) --target package
 
 clean:
