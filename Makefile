@@ -1,7 +1,7 @@
 # Thin wrapper over the CMake presets in CMakePresets.json, which define each
-# build once. `make run` plays the bundled sample history; `make test`
-# installs what the tests need, then builds and runs every test (also under
-# ASan and UBSan).
+# build once. `make run` builds keno alone and plays the bundled sample
+# history; `make test` installs what the tests need, then builds and runs
+# every test (also under ASan and UBSan).
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -18,8 +18,17 @@ all: build
 build:
 	$(call build,native)
 
-run: build
-	cd data && ../build/keno
+# keno alone, with no preset, so that a C++17 compiler, CMake 3.20 and make
+# are enough: the native preset's build where there is one, else
+# build-plain, made with Ninja where it is found.
+run_dir = $(if $(wildcard build/CMakeCache.txt),build,build-plain)
+run_generator = $(if $(shell command -v ninja),-G Ninja)
+run:
+	test -f $(run_dir)/CMakeCache.txt || cmake -S . -B build-plain \
+	  -DKENO_BUILD_TESTS=OFF -DKENO_WERROR=$(WERROR) $(run_generator)
+	cmake --build $(run_dir) --target keno --config Release -j $(JOBS)
+	@keno=$(run_dir)/keno; [ -f $$keno ] || keno=$(run_dir)/Release/keno; \
+	  set -x; cd data && ../$$keno
 
 test: test-native test-sanitize
 
