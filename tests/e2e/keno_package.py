@@ -6,7 +6,8 @@ what it holds, then plays there: a history put beside the program is what
 it reads, and without one it says the file cannot be opened (the synthetic
 sample in sample/ is never picked up).
 
-  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION
+  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION \\
+      --static-readelf readelf
   keno_package.py --package build-windows/keno-VERSION-win64.zip \\
       --version VERSION --objdump x86_64-w64-mingw32-objdump --emulator wine
 """
@@ -95,13 +96,19 @@ def check_windows(top, version, objdump):
     return problems
 
 
-def check_linux(top):
+def check_linux(top, readelf):
     data = read(os.path.join(top, "bin", "keno"))
     problems = []
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
     if b".symtab" in data:
         problems.append("bin/keno is not stripped")
+    if readelf:
+        dump = subprocess.run([readelf, "-d", os.path.join(top, "bin", "keno")],
+                              stdout=subprocess.PIPE, text=True).stdout
+        if "There is no dynamic section" not in dump:
+            needs = re.findall(r"Shared library: \[(.*?)\]", dump)
+            problems.append(f"bin/keno has a dynamic section, needs {needs}")
     return problems
 
 
@@ -110,6 +117,8 @@ def main():
     parser.add_argument("--package", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--objdump", help="objdump for the Windows program")
+    parser.add_argument("--static-readelf",
+                        help="readelf, to check that bin/keno is static")
     parser.add_argument("--emulator", default="")
     parser.add_argument("--timeout", type=float, default=120)
     args = parser.parse_args()
@@ -130,7 +139,7 @@ def main():
         elif windows:
             problems += check_windows(top, args.version, args.objdump)
         else:
-            problems += check_linux(top)
+            problems += check_linux(top, args.static_readelf)
         for p in problems:
             print(p)
         ok = not problems and all([
