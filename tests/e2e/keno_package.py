@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks a release package as a player gets it.
 
-Unpacks the zip (Windows) or tarball (Linux) into an empty folder, checks
-what it holds, then plays there: a history put beside the program is what
-it reads, and without one it says the file cannot be opened (the synthetic
-sample in sample/ is never picked up).
+Verifies the checksum file beside the package, unpacks the zip (Windows)
+or tarball (Linux) into an empty folder, checks what it holds, then plays
+there: a history put beside the program is what it reads, and without one
+it says the file cannot be opened (the synthetic sample in sample/ is
+never picked up).
 
   keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -45,7 +46,11 @@ def unpack(archive, into):
             z.extractall(into)
     else:
         with tarfile.open(archive) as t:
-            t.extractall(into)
+            # No member may land outside `into` or be a device.
+            if hasattr(tarfile, "data_filter"):
+                t.extractall(into, filter="data")
+            else:
+                t.extractall(into)
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
@@ -112,6 +117,17 @@ def check_linux(top, readelf):
     return problems
 
 
+def check_checksum(package):
+    """The checksum file beside the package, as `sha256sum -c` checks it."""
+    folder, name = os.path.split(os.path.abspath(package))
+    sums = name + ".sha256"
+    check = subprocess.run(["sha256sum", "--check", "--strict", sums],
+                           cwd=folder, stdout=subprocess.PIPE,
+                           stderr=subprocess.STDOUT, text=True)
+    print(check.stdout.strip())
+    return [] if check.returncode == 0 else [f"{sums} does not verify"]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--package", required=True)
@@ -129,7 +145,7 @@ def main():
         sample = SAMPLE[windows]
         expected = sorted([PROGRAM[windows], sample, os.path.dirname(sample)
                            + "/README.txt"] + GUIDES[windows])
-        problems = []
+        problems = check_checksum(args.package)
         found = files_in(top)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
