@@ -11,7 +11,7 @@ build = $(call configure,$(1)) && cmake --build --preset $(1) -j $(JOBS)
 check = $(call build,$(1)) && ctest --preset $(1) -j $(JOBS)
 
 .PHONY: all build run test test-native test-sanitize test-windows clean \
-  packages-test packages-windows
+  packages-test packages-windows stock-check
 
 all: build
 
@@ -50,6 +50,11 @@ packages-test:
 
 packages-windows:
 	sh tools/packages.sh test windows
+
+# A new user's first steps on a minimal Debian 12, and the tarball on
+# Debian 11: as root, with debootstrap and the network to Debian's mirror.
+stock-check:
+	tools/stock_check.sh
 
 # Release packages: build/keno-<version>-Linux.tar.gz and, cross-built with
 # MinGW-w64, build-windows/keno-<version>-win64.zip.
