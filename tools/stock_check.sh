@@ -28,7 +28,7 @@ apt_mirror() {
     sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources
     sed -En 's/^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?([^[:space:]]+).*/\2/p' \
       /etc/apt/sources.list /etc/apt/sources.list.d/*.list
-  } 2>/dev/null | tr ' ' '\n' | grep '/debian/*$' | head -n 1
+  } 2>/dev/null | tr ' ' '\n' | grep '/debian/*$' | head -n 1 || true
 }
 mirror=${MIRROR:-$(apt_mirror)}
 mirror=${mirror:-http://deb.debian.org/debian}
