@@ -30,6 +30,7 @@ windows wine cmd:wine
 ci clang-format -
 ci libbenchmark-dev -
 ci libclang-rt-dev -
+ci debootstrap -
 '
 
 if [ "$#" -eq 0 ]; then
