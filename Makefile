@@ -1,6 +1,7 @@
 # Thin wrapper over the CMake presets in CMakePresets.json, which define each
-# build once. `make run` plays the bundled sample history, `make test` builds
-# and runs every test (also under ASan and UBSan).
+# build once. `make run` builds keno alone and plays the bundled sample
+# history; `make test` installs what the tests need, then builds and runs
+# every test (also under ASan and UBSan).
 WERROR ?= OFF
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -9,17 +10,29 @@ configure = cmake --preset $(1) -DKENO_WERROR=$(WERROR)
 build = $(call configure,$(1)) && cmake --build --preset $(1) -j $(JOBS)
 check = $(call build,$(1)) && ctest --preset $(1) -j $(JOBS)
 
-.PHONY: all build run test test-native test-sanitize test-libcxx test-windows clean
+.PHONY: all build run test test-native test-sanitize test-libcxx test-windows \
+  clean packages-test packages-windows stock-check
 
 all: build
 
 build:
 	$(call build,native)
 
-run: build
-	cd data && ../build/keno
+# keno alone, with no preset, so that a C++17 compiler, CMake 3.20 and make
+# are enough: the native preset's build where there is one, else
+# build-plain, made with Ninja where it is found.
+run_dir = $(if $(wildcard build/CMakeCache.txt),build,build-plain)
+run_generator = $(if $(shell command -v ninja),-G Ninja)
+run:
+	test -f $(run_dir)/CMakeCache.txt || cmake -S . -B build-plain \
+	  -DKENO_BUILD_TESTS=OFF -DKENO_WERROR=$(WERROR) $(run_generator)
+	cmake --build $(run_dir) --target keno --config Release -j $(JOBS)
+	@keno=$(run_dir)/keno; [ -f $$keno ] || keno=$(run_dir)/Release/keno; \
+	  set -x; cd data && ../$$keno
 
 test: test-native test-sanitize test-libcxx
+
+test-native test-sanitize test-libcxx: packages-test
 
 test-native:
 	$(call check,native)
@@ -32,16 +45,28 @@ test-libcxx:
 	$(call check,libcxx)
 
 # The Windows program, cross-built with MinGW-w64; every test runs under Wine.
-test-windows:
+test-windows: packages-windows
 	$(call check,windows)
+
+# What the tests need, installed where it is missing (tools/packages.sh).
+packages-test:
+	sh tools/packages.sh test
+
+packages-windows:
+	sh tools/packages.sh test windows
+
+# A new user's first steps on a minimal Debian 12, and the tarball on
+# Debian 11: as root, with debootstrap and the network to Debian's mirror.
+stock-check:
+	tools/stock_check.sh
 
 # Release packages: build/keno-<version>-Linux.tar.gz and, cross-built with
 # MinGW-w64, build-windows/keno-<version>-win64.zip.
 .PHONY: package package-windows
-package:
+package: packages-test
 	$(call build,native) --target package
 
-package-windows:
+package-windows: packages-windows
 	$(call build,windows) --target package
 
 clean:

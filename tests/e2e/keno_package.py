@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Checks a release package as a player gets it.
 
-Unpacks the zip (Windows) or tarball (Linux) into an empty folder, checks
-what it holds, then plays there: a history put beside the program is what
-it reads, and without one it says the file cannot be opened (the synthetic
-sample in sample/ is never picked up).
+Verifies the checksum file beside the package, unpacks the zip (Windows)
+or tarball (Linux) into an empty folder, checks what it holds, then plays
+there: a history put beside the program is what it reads, and without one
+it says the file cannot be opened (the synthetic sample in sample/ is
+never picked up).
 
-  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION
+  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION \\
+      --static-readelf readelf
   keno_package.py --package build-windows/keno-VERSION-win64.zip \\
       --version VERSION --objdump x86_64-w64-mingw32-objdump --emulator wine
 """
@@ -44,7 +46,11 @@ def unpack(archive, into):
             z.extractall(into)
     else:
         with tarfile.open(archive) as t:
-            t.extractall(into)
+            # No member may land outside `into` or be a device.
+            if hasattr(tarfile, "data_filter"):
+                t.extractall(into, filter="data")
+            else:
+                t.extractall(into)
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
@@ -95,14 +101,31 @@ def check_windows(top, version, objdump):
     return problems
 
 
-def check_linux(top):
+def check_linux(top, readelf):
     data = read(os.path.join(top, "bin", "keno"))
     problems = []
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
     if b".symtab" in data:
         problems.append("bin/keno is not stripped")
+    if readelf:
+        dump = subprocess.run([readelf, "-d", os.path.join(top, "bin", "keno")],
+                              stdout=subprocess.PIPE, text=True).stdout
+        if "There is no dynamic section" not in dump:
+            needs = re.findall(r"Shared library: \[(.*?)\]", dump)
+            problems.append(f"bin/keno has a dynamic section, needs {needs}")
     return problems
+
+
+def check_checksum(package):
+    """The checksum file beside the package, as `sha256sum -c` checks it."""
+    folder, name = os.path.split(os.path.abspath(package))
+    sums = name + ".sha256"
+    check = subprocess.run(["sha256sum", "--check", "--strict", sums],
+                           cwd=folder, stdout=subprocess.PIPE,
+                           stderr=subprocess.STDOUT, text=True)
+    print(check.stdout.strip())
+    return [] if check.returncode == 0 else [f"{sums} does not verify"]
 
 
 def main():
@@ -110,6 +133,8 @@ def main():
     parser.add_argument("--package", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--objdump", help="objdump for the Windows program")
+    parser.add_argument("--static-readelf",
+                        help="readelf, to check that bin/keno is static")
     parser.add_argument("--emulator", default="")
     parser.add_argument("--timeout", type=float, default=120)
     args = parser.parse_args()
@@ -120,7 +145,7 @@ def main():
         sample = SAMPLE[windows]
         expected = sorted([PROGRAM[windows], sample, os.path.dirname(sample)
                            + "/README.txt"] + GUIDES[windows])
-        problems = []
+        problems = check_checksum(args.package)
         found = files_in(top)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
@@ -130,7 +155,7 @@ def main():
         elif windows:
             problems += check_windows(top, args.version, args.objdump)
         else:
-            problems += check_linux(top)
+            problems += check_linux(top, args.static_readelf)
         for p in problems:
             print(p)
         ok = not problems and all([

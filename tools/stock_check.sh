@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Does what a new user does, on a minimal Debian 12 made with debootstrap
+# with only g++, make, cmake and git added: clones this repository's
+# committed HEAD, plays the sample with `make run`, then lets `make test`
+# install what it needs and pass. The tarball that `make test` made is then
+# unpacked into a minimal Debian 11 (glibc 2.31) and played there.
+#
+#   tools/stock_check.sh [FOLDER]   # as root; `make stock-check`
+#
+# Needs debootstrap and Debian's mirror: MIRROR, by default the one in this
+# machine's apt sources. The roots are made in FOLDER (by default a new one
+# under /var/tmp), which is removed at the end unless KEEP=1.
+set -euo pipefail
+
+repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+if [ "$(id -u)" -ne 0 ]; then
+  echo "$0: needs root, for debootstrap, mount and chroot" >&2
+  exit 1
+fi
+if ! command -v debootstrap >/dev/null; then
+  echo "$0: needs debootstrap (Debian: debootstrap)" >&2
+  exit 1
+fi
+
+# The first Debian archive in the apt sources that is not the security one.
+apt_mirror() {
+  {
+    sed -n 's/^URIs:[[:space:]]*//p' /etc/apt/sources.list.d/*.sources
+    sed -En 's/^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?([^[:space:]]+).*/\2/p' \
+      /etc/apt/sources.list /etc/apt/sources.list.d/*.list
+  } 2>/dev/null | tr ' ' '\n' | grep '/debian/*$' | head -n 1 || true
+}
+mirror=${MIRROR:-$(apt_mirror)}
+mirror=${mirror:-http://deb.debian.org/debian}
+
+work=${1:-$(mktemp -d /var/tmp/keno-stock.XXXXXX)}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+bookworm=$work/bookworm
+bullseye=$work/bullseye
+mounted=()
+
+# Unmounts what was mounted, and removes the roots only when nothing is
+# mounted below them any more: /dev bound inside must never be emptied.
+cleanup() {
+  local status=$? i
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    umount -R "${mounted[i]}" 2>/dev/null || umount -lR "${mounted[i]}" || true
+  done
+  if grep -q " $work/" /proc/self/mounts; then
+    echo "Still mounted under $work, so it is left as it is." >&2
+  elif [ "${KEEP:-0}" = 1 ]; then
+    echo "Kept: $work"
+  else
+    rm -rf --one-file-system "$work"
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+start=$SECONDS
+step() { echo "== $(date -u +%T) (+$((SECONDS - start)) s) $*"; }
+
+# Runs a command in ROOT as a login would, its output in FOLDER/LOG.
+in_root() {
+  local root=$1 log=$2
+  shift 2
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    /bin/bash -c "$*" >"$work/$log" 2>&1 || {
+    echo "Failed: $* (the end of $work/$log:)" >&2
+    tail -n 40 "$work/$log" >&2
+    KEEP=1
+    return 1
+  }
+}
+
+# A run of the sample with the README's picks prints these lines.
+played() {
+  local line
+  for line in 'Vklad:2438' 'Vyhra:1341' 'Tahov:4876' '[80] 1244,'; do
+    if ! grep -qF "$line" "$work/$1"; then
+      echo "$1: no line $line: the sample was not played" >&2
+      KEEP=1
+      return 1
+    fi
+  done
+}
+picks='printf "72 3 60 17 25\n\n"'
+
+bootstrap() {
+  step "debootstrap $1 from $mirror"
+  debootstrap --variant=minbase ${3:+--include=$3} "$1" "$2" "$mirror" \
+    >"$work/debootstrap-$1.log" 2>&1 || {
+    tail -n 20 "$work/debootstrap-$1.log" >&2
+    return 1
+  }
+}
+
+bootstrap bookworm "$bookworm" g++,make,cmake,git
+cp /etc/resolv.conf "$bookworm/etc/resolv.conf"
+for fs in proc sys dev; do
+  mount --rbind "/$fs" "$bookworm/$fs"
+  mounted+=("$bookworm/$fs")
+  mount --make-rslave "$bookworm/$fs"
+done
+
+step "git clone of $(git -C "$repo" rev-parse --short HEAD)"
+git -C "$repo" bundle create "$bookworm/root/keno.bundle" HEAD 2>/dev/null
+in_root "$bookworm" clone.log "git clone /root/keno.bundle /root/keno"
+
+step "make run"
+in_root "$bookworm" make-run.log "cd /root/keno && $picks | make run"
+played make-run.log
+
+step "make test"
+in_root "$bookworm" make-test.log "cd /root/keno && make test"
+grep -E '^(Installing:|[0-9]+% tests passed)' "$work/make-test.log"
+
+tarball=$(ls "$bookworm"/root/keno/build/keno-*-Linux.tar.gz)
+bootstrap bullseye "$bullseye"
+step "$(basename "$tarball") on $(chroot "$bullseye" ldd --version | head -n 1)"
+tar -xzf "$tarball" -C "$bullseye/opt"
+top=/opt/$(basename "$tarball" .tar.gz)
+in_root "$bullseye" bullseye-run.log \
+  "mkdir /root/play && cd /root/play && cp $top/share/keno/sample/keno10.csv . \
+   && $picks | $top/bin/keno"
+played bullseye-run.log
+
+step "passed"
