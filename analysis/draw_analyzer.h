@@ -62,6 +62,10 @@ class DrawAnalyzer {
   // pass; a later reopen that reads well does not clear it.
   bool readFailed() const { return failedBefore || reader.failed(); }
 
+  // True when the history could be opened and read from its start at
+  // construction. Asked before the second pass, which reopens it.
+  bool historyOpened() const { return history.is_open(); }
+
  private:
   // Opens the history from its start and skips the header; returns its
   // first kHeaderBufferSize - 1 characters. A history that cannot be read
