@@ -395,77 +395,61 @@ def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
 
     Without case.enter keno must end on its own after case.typed. With it,
     keno must still be waiting once its whole output is out; its peak memory
-    is read then, and case.enter is typed and the input closed.
+    is read then, and case.enter is typed and a piped input closed.
     """
     problems = []
-    terminal = None
+    terminal = typed_on = None
     if case.terminal:
         import pty  # POSIX only
         terminal, typed_on = pty.openpty()
-    try:
-        with subprocess.Popen(command, cwd=folder,
-                              stdin=typed_on if terminal else subprocess.PIPE,
-                              stdout=subprocess.PIPE,
-                              stderr=subprocess.PIPE) as process:
-            if terminal:
-                os.close(typed_on)
-            return wait_for_keno(process, terminal, case, expected_size,
-                                 timeout, max_memory_mb, problems)
-    finally:
-        if terminal:
-            os.close(terminal)
-
-
-def wait_for_keno(process, terminal, case, expected_size, timeout,
-                  max_memory_mb, problems):
-    """The checks of run_keno on a started keno."""
-    def type_in(data, close=False):
+    with subprocess.Popen(command, cwd=folder,
+                          stdin=subprocess.PIPE if typed_on is None else typed_on,
+                          stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE) as process, (
+            process.stdin if terminal is None
+            else os.fdopen(terminal, "wb", buffering=0)) as keys:
+        if typed_on is not None:
+            os.close(typed_on)
+        keys.write(case.typed)
+        keys.flush()
+        if case.enter is None:
+            try:
+                # The output is small: it fits the pipe while nobody reads it.
+                process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                problems.append(f"still running after {timeout} s")
+                process.kill()
+            output, errors = process.communicate()
+            return process.returncode, output, errors, problems
+        output = read_with_timeout(process.stdout, expected_size, timeout)
+        if output is None:
+            process.kill()
+            return (process.wait(), b"", b"",
+                    [f"output incomplete after {timeout} s"])
         try:
-            if terminal:
-                os.write(terminal, data)
-                return
-            process.stdin.write(data)
-            if close:
-                process.stdin.close()
-            else:
-                process.stdin.flush()
+            process.wait(timeout=STILL_WAITING)
+            problems.append("ended without waiting for Enter")
+        except subprocess.TimeoutExpired:
+            if max_memory_mb:
+                peak_kb = peak_memory_kb(process.pid)
+                if peak_kb is None:
+                    print("peak memory not checked: no /proc on this system")
+                elif peak_kb > max_memory_mb * 1024:
+                    problems.append(f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
+        try:
+            keys.write(case.enter)
+            keys.flush()
+            if terminal is None:
+                keys.close()
         except BrokenPipeError:
             pass
-
-    type_in(case.typed)
-    if case.enter is None:
         try:
-            # The output is small: it fits the pipe while nobody reads it.
             process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            problems.append(f"still running after {timeout} s")
             process.kill()
-        output, errors = process.communicate()
-        return process.returncode, output, errors, problems
-    output = read_with_timeout(process.stdout, expected_size, timeout)
-    if output is None:
-        process.kill()
-        return (process.wait(), b"", b"",
-                [f"output incomplete after {timeout} s"])
-    try:
-        process.wait(timeout=STILL_WAITING)
-        problems.append("ended without waiting for Enter")
-    except subprocess.TimeoutExpired:
-        if max_memory_mb:
-            peak_kb = peak_memory_kb(process.pid)
-            if peak_kb is None:
-                print("peak memory not checked: no /proc on this system")
-            elif peak_kb > max_memory_mb * 1024:
-                problems.append(
-                    f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
-    type_in(case.enter, close=True)
-    try:
-        process.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        problems.append(f"still running after {timeout} s")
-    return (process.wait(), output + process.stdout.read(),
-            process.stderr.read(), problems)
+            problems.append(f"still running after {timeout} s")
+        return (process.wait(), output + process.stdout.read(),
+                process.stderr.read(), problems)
 
 
 def read_with_timeout(stream, size, timeout):
