@@ -1,7 +1,11 @@
 #include "console_driver.h"
 
+#include <cstddef>
+#include <exception>
+#include <filesystem>
 #include <limits>
 #include <locale>
+#include <system_error>
 
 #include "draw_analyzer.h"
 #include "number_parser.h"
@@ -9,21 +13,33 @@
 
 namespace {
 
-enum class PickInput { kNumber, kInvalid, kEnded };
+enum class PickInput { kNumber, kInvalid, kLineEnd, kEnded };
 
-// Reads the next white-space separated token as a pick. A token that is not
-// a whole 32-bit integer is refused; it is read to its end but not stored,
-// so no token, however long, takes memory.
+bool isSeparator(char ch, const std::locale& locale) {
+  return ch == ',' || std::isspace(ch, locale);
+}
+
+// Reads up to the next token, or past the next line end, and takes that
+// token as a pick. Picks are separated by white space or ','. A token that
+// is not a whole 32-bit integer is refused; it is read to its end but not
+// stored, so no token, however long, takes memory. The separator after a
+// token is left unread.
 PickInput readPick(std::istream& in, std::int32_t& pick) {
   using Traits = std::istream::traits_type;
-  in >> std::ws;
-  if (Traits::eq_int_type(in.peek(), Traits::eof())) return PickInput::kEnded;
+  const std::locale locale = in.getloc();
+  auto c = in.peek();
+  for (; !Traits::eq_int_type(c, Traits::eof()); c = in.peek()) {
+    const char ch = Traits::to_char_type(c);
+    if (!isSeparator(ch, locale)) break;
+    in.get();
+    if (ch == '\n') return PickInput::kLineEnd;
+  }
+  if (Traits::eq_int_type(c, Traits::eof())) return PickInput::kEnded;
   NumberParser number;
   bool refused = false;
-  for (auto c = in.peek(); !Traits::eq_int_type(c, Traits::eof());
-       c = in.peek()) {
+  for (; !Traits::eq_int_type(c, Traits::eof()); c = in.peek()) {
     const char ch = Traits::to_char_type(c);
-    if (std::isspace(ch, in.getloc())) break;
+    if (isSeparator(ch, locale)) break;
     in.get();
     if (!number.take(ch)) refused = true;
   }
@@ -34,20 +50,46 @@ PickInput readPick(std::istream& in, std::int32_t& pick) {
   return PickInput::kNumber;
 }
 
-// Fills `typ` in entry order, asking again for each refused token. Returns
-// false when the input ends first.
+// Fills `typ` in entry order. A refused token is skipped alone; a line that
+// held one asks again once, when its end is read with picks still missing,
+// or when the input ends first. Returns false when the input ends first.
 bool readTicket(std::istream& in, std::ostream& out,
                 DrawAnalyzer::Ticket& typ) {
-  for (std::int32_t& pick : typ) {
-    for (;;) {
-      const PickInput got = readPick(in, pick);
-      if (got == PickInput::kNumber) break;
-      if (got == PickInput::kEnded) return false;
-      out << "Neplatne cislo, zadajte ho znova:" << std::flush;
-      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  bool refusedOnLine = false;
+  const auto askAgain = [&] {
+    if (refusedOnLine) out << "Neplatne cislo, zadajte ho znova:" << std::flush;
+    refusedOnLine = false;
+  };
+  for (std::size_t count = 0; count < typ.size();) {
+    switch (readPick(in, typ[count])) {
+      case PickInput::kNumber:
+        ++count;
+        break;
+      case PickInput::kInvalid:
+        refusedOnLine = true;
+        break;
+      case PickInput::kLineEnd:
+        askAgain();
+        break;
+      case PickInput::kEnded:
+        askAgain();
+        return false;
     }
   }
   return true;
+}
+
+// The full path of the history as this system names it, for a player who
+// must see where keno looked; the name as given when that is unknown.
+std::string fullPath(const std::string& name) {
+  try {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(name, error);
+    if (!error) return full.string();
+  } catch (const std::exception&) {
+    // A name the system's encoding cannot convert: shown as given.
+  }
+  return name;
 }
 
 // The phases of a run up to the frequency table; false when the input
@@ -79,8 +121,13 @@ bool playRun(std::istream& in, std::ostream& out, DrawAnalyzer& keno) {
 }  // namespace
 
 int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
-            std::ostream& err) {
+            std::ostream& err, const EndedInput& ended) {
   DrawAnalyzer keno(false, out, historyPath);
+  // Started inside a zip, or with the name hidden as keno10.csv.csv, the
+  // path shows the player why.
+  if (!keno.historyOpened()) {
+    err << "Hladany subor: " << fullPath(historyPath) << std::endl;
+  }
   const bool played = playRun(in, out, keno);
 
   // Told before the final wait, while a console window is still open.
@@ -93,7 +140,16 @@ int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
     err << "Chyba pri zapise vystupu." << std::endl;
     failed = true;
   }
-  if (!played) return 1;
+  if (!played) {
+    // A console window would close with the message on it; a console
+    // gives an Enter still once its end of input is cleared.
+    if (ended.wait) {
+      in.clear();
+      if (ended.clearEnd) ended.clearEnd();
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return 1;
+  }
 
   // Whatever else was typed on the fifth pick's line is dropped, so the run
   // ends only on a fresh Enter.

@@ -1,15 +1,30 @@
+#include <cstdio>
 #include <iostream>
 
 #include "console_driver.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#endif
 
 namespace {
 
+// A console can give more input after its end (Ctrl+Z and Enter on
+// Windows, Ctrl+D on a terminal); a pipe or a file cannot.
+bool inputIsConsole() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdin)) != 0;
+#else
+  return isatty(STDIN_FILENO) == 1;
+#endif
+}
+
+#ifndef _WIN32
 // A standard descriptor that whoever started keno closed would be the next
 // one open() hands out, and the history would take its place: read as the
 // picks, or handed the output. Each closed one is reopened on /dev/null
@@ -23,9 +38,9 @@ bool reopenClosedStandardDescriptors(bool& outputWasClosed) {
   }
   return true;
 }
+#endif
 
 }  // namespace
-#endif
 
 int main() {
 #ifndef _WIN32
@@ -35,5 +50,8 @@ int main() {
   // not be written.
   if (outputWasClosed) std::cout.setstate(std::ios::badbit);
 #endif
-  return runKeno();
+  // std::cin reads through stdio, whose end-of-file flag stays set after
+  // the console's end of input until it is cleared.
+  const EndedInput ended{inputIsConsole(), [] { std::clearerr(stdin); }};
+  return runKeno(std::cin, std::cout, kHistoryFileName, std::cerr, ended);
 }

@@ -19,35 +19,47 @@ TEST(ConsoleDriverTest, PickInput) {
     int status;
     std::string afterPrompt;  // up to the echo's line end
     std::string unread;       // what the final wait leaves of the input
+    bool console = false;     // more can be typed once the input ended
   } cases[] = {
       {"one line", "72 3 60 17 25\n\n", 0, "Typovane:72,3,60,17,25,", ""},
       {"signs and zeros", "+1 -2 007 0 80\n\n", 0, "Typovane:1,-2,7,0,80,", ""},
       {"32-bit ends", "-2147483648 2147483647 1 2 3\n\n", 0,
        "Typovane:-2147483648,2147483647,1,2,3,", ""},
-      {"letters drop their line", "1 2 x 9 9\n3 4 5\n\n", 0,
+      {"letters skipped alone", "1 2 x 9 9\n7\n\n", 0,
+       kInvalid + "Typovane:1,2,9,9,7,", ""},
+      {"a line of letters", "a b c\n1 2 3 4 5\n\n", 0,
        kInvalid + "Typovane:1,2,3,4,5,", ""},
+      {"one message a line", "x\ny z\n1 2 3 4 5\n\n", 0,
+       kInvalid + kInvalid + "Typovane:1,2,3,4,5,", ""},
+      {"fifth pick on a line with letters", "1 2 x 3 4 5\n\n", 0,
+       "Typovane:1,2,3,4,5,", ""},
+      {"commas", "1,2,3,4,\n5\n\n", 0, "Typovane:1,2,3,4,5,", ""},
       {"digits then text", "12abc 1\n1 2 3 4 5\n\n", 0,
-       kInvalid + "Typovane:1,2,3,4,5,", ""},
+       kInvalid + "Typovane:1,1,2,3,4,", ""},
       {"lone sign", "1 2 3 4 -\n5\n\n", 0, kInvalid + "Typovane:1,2,3,4,5,",
        ""},
       {"above the range", "2147483648\n1 2 3 4 5\n\n", 0,
        kInvalid + "Typovane:1,2,3,4,5,", ""},
       {"below the range", "-2147483649\n1 2 3 4 5\n\n", 0,
        kInvalid + "Typovane:1,2,3,4,5,", ""},
-      {"text after the fifth pick", "1 2 3 4 5 6 7\n\nx", 0,
+      {"text after the fifth pick", "1 2 3 4 5,6 7\n\nx", 0,
        "Typovane:1,2,3,4,5,", "x"},
       {"line typed ahead", "1 2 3 4 5\nab\ncd\n", 0, "Typovane:1,2,3,4,5,",
        "b\ncd\n"},
       {"no input", "", 1, kEnded, ""},
       {"ends after two picks", "1 2", 1, kEnded, ""},
+      {"ends at a console, which waits", "1 2", 1, kEnded, "rest", true},
       {"ends after a refused pick", "1 x\n", 1, kInvalid + kEnded, ""},
+      {"ends on a refused pick's line", "1 x", 1, kInvalid + kEnded, ""},
   };
   TempHistory file(kHeader);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::istringstream in(c.input);
+    std::stringstream in(c.input, std::ios::in | std::ios::out | std::ios::ate);
     std::ostringstream out;
-    EXPECT_EQ(runKeno(in, out, file.path()), c.status);
+    // What the player types once the console's end of input is cleared.
+    const EndedInput ended{c.console, [&in] { in << "typed\nrest"; }};
+    EXPECT_EQ(runKeno(in, out, file.path(), std::cerr, ended), c.status);
     const std::string start =
         "Keno - analyza historie zrebovani\n"
         "Zadajte 5 typovanych cisel:" +

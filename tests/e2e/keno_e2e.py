@@ -11,7 +11,8 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
 
 Cases that need what a platform lacks say so and exit with 77, which CTest
 counts as skipped: the read errors are injected with strace, so they need it
-and a native Linux build.
+and Linux; a terminal as the input needs a native POSIX build, as Wine does
+not make one a Windows console.
 """
 import argparse
 import contextlib
@@ -25,7 +26,6 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PLAYS = 4876
@@ -36,6 +36,8 @@ INPUT_ENDED = ("Keno - analyza historie zrebovani\n"
                "Zadajte 5 typovanych cisel:\n"
                "Vstup sa skoncil pred zadanim 5 cisel.\n")
 READ_ERROR = "Chyba pri citani suboru keno10.csv.\n"
+NOT_OPENED = "Subor sa neda otvorit.\n"
+LOOKED_FOR = "Hladany subor: "  # then the full path of keno10.csv
 WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
@@ -45,6 +47,8 @@ SKIPPED = "skipped"
 SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
+# Seconds a keno that waits for Enter must still be running, its output out.
+STILL_WAITING = 2
 
 
 @dataclasses.dataclass
@@ -55,6 +59,7 @@ class Case:
     expected: str
     keep_open: bool = False  # the input stays open after `typed`...
     enter: bytes | None = None  # ...and keno must wait until this is typed
+    terminal: bool = False  # the input is a terminal (keep_open only)
     read_only: bool = False
     stderr: str = ""  # all that keno writes to standard error
     stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
@@ -231,15 +236,24 @@ def case_known_hits():
 
 
 def case_bad_picks():
+    # Each bad token is skipped alone; each line that held one asks again.
     rows = well_formed_rows(5)
     expected = expected_output(TICKET, rows).replace(
         "cisel:Typovane", "cisel:" + INVALID * 3 + "Typovane")
-    return Case(history(rows), b"1 abc 9\n2 - \n99999999999\n3 4 5\n\n", 0,
+    return Case(history(rows), b"1 abc 2\n3 - \n99999999999\n4,5\n\n", 0,
                 expected)
 
 
 def case_input_ends_early():
+    # From a pipe: its end is final, so keno ends at once.
     return Case(history(well_formed_rows(5)), b"1 2\n", 1, INPUT_ENDED)
+
+
+def case_input_ends_at_a_terminal():
+    # Ctrl+D ends a terminal's input, but the terminal can still give the
+    # Enter that keno then waits for.
+    return Case(history(well_formed_rows(5)), b"1 2\n\x04", 1, INPUT_ENDED,
+                keep_open=True, enter=b"\n", terminal=True)
 
 
 def case_picks_over_several_lines():
@@ -417,19 +431,28 @@ def peak_memory_kb(pid):
 
 
 def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
-    """Runs keno on an input that stays open; returns (status, output,
-    standard error, problems).
+    """Runs keno on an input that stays open, a pipe or a terminal; returns
+    (status, output, standard error, problems).
 
     Without case.enter keno must end on its own after case.typed. With it,
     keno must still be waiting once its whole output is out; its peak memory
-    is read then, and case.enter is typed and the input closed.
+    is read then, and case.enter is typed and a piped input closed.
     """
     problems = []
-    with subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
+    terminal = typed_on = None
+    if case.terminal:
+        import pty  # POSIX only
+        terminal, typed_on = pty.openpty()
+    with subprocess.Popen(command, cwd=folder,
+                          stdin=subprocess.PIPE if typed_on is None else typed_on,
                           stdout=subprocess.PIPE,
-                          stderr=subprocess.PIPE) as process:
-        process.stdin.write(case.typed)
-        process.stdin.flush()
+                          stderr=subprocess.PIPE) as process, (
+            process.stdin if terminal is None
+            else os.fdopen(terminal, "wb", buffering=0)) as keys:
+        if typed_on is not None:
+            os.close(typed_on)
+        keys.write(case.typed)
+        keys.flush()
         if case.enter is None:
             try:
                 # The output is small: it fits the pipe while nobody reads it.
@@ -444,18 +467,21 @@ def run_keno(command, folder, case, expected_size, timeout, max_memory_mb):
             process.kill()
             return (process.wait(), b"", b"",
                     [f"output incomplete after {timeout} s"])
-        time.sleep(0.5)
-        if process.poll() is not None:
-            problems.append("ended without waiting for Enter")
-        elif max_memory_mb:
-            peak_kb = peak_memory_kb(process.pid)
-            if peak_kb is None:
-                print("peak memory not checked: no /proc on this system")
-            elif peak_kb > max_memory_mb * 1024:
-                problems.append(f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
         try:
-            process.stdin.write(case.enter)
-            process.stdin.close()
+            process.wait(timeout=STILL_WAITING)
+            problems.append("ended without waiting for Enter")
+        except subprocess.TimeoutExpired:
+            if max_memory_mb:
+                peak_kb = peak_memory_kb(process.pid)
+                if peak_kb is None:
+                    print("peak memory not checked: no /proc on this system")
+                elif peak_kb > max_memory_mb * 1024:
+                    problems.append(f"peak memory {peak_kb} KB, limit {max_memory_mb} MB")
+        try:
+            keys.write(case.enter)
+            keys.flush()
+            if terminal is None:
+                keys.close()
         except BrokenPipeError:
             pass
         try:
@@ -535,6 +561,15 @@ def differs(what, got, expected):
             f"{expected[max(0, at - 60):at + 60]!r}")
 
 
+def full_path(path, windows):
+    """The full path keno names for `path`; a Windows keno run by Wine sees
+    the root as drive Z:, Wine's default."""
+    path = os.path.realpath(path)
+    if windows and os.sep == "/":
+        return "Z:" + path.replace("/", "\\")
+    return path
+
+
 def missing_for(case, emulator):
     """What this system lacks to run the case, or None."""
     if case.inject and not sys.platform.startswith("linux"):
@@ -549,6 +584,9 @@ def missing_for(case, emulator):
         return "needs /dev/full"
     if (case.stdin_closed or case.stdout == "closed") and os.name != "posix":
         return "closes a descriptor, which needs POSIX"
+    if case.terminal and (emulator or os.name != "posix"):
+        return ("needs a terminal as the input, which only a native POSIX "
+                "build can be given; Wine does not make it a Windows console")
     if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
         return "runs as root, and without setpriv it cannot run as nobody"
     return None
@@ -592,11 +630,7 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
     if missing:
         print(f"{name}: skipped: {missing}")
         return SKIPPED
-    expected, expected_errors = case.expected, case.stderr
     windows = keno.lower().endswith(".exe")
-    if windows:
-        expected = expected.replace("\n", "\r\n")
-        expected_errors = expected_errors.replace("\n", "\r\n")
     problems = []
     env = dict(os.environ)
     if case.inject:
@@ -605,6 +639,14 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
             env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
     with working_folder(folder) as folder:
         path = os.path.join(folder, "keno10.csv")
+        expected, expected_errors = case.expected, case.stderr
+        # A history keno cannot open is named with its full path.
+        if expected.startswith(NOT_OPENED):
+            expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
+                               + expected_errors)
+        if windows:
+            expected = expected.replace("\n", "\r\n")
+            expected_errors = expected_errors.replace("\n", "\r\n")
         if case.history == DIRECTORY:
             os.mkdir(path)
         elif case.history == FIFO:

@@ -5,7 +5,8 @@ Verifies the checksum file beside the package, unpacks the zip (Windows)
 or tarball (Linux) into an empty folder, checks what it holds, then plays
 there: a history put beside the program is what it reads, and without one
 it says the file cannot be opened (the synthetic sample in sample/ is
-never picked up).
+never picked up). The run that the player's guide shows must be what the
+package's program prints on the package's sample.
 
   keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -16,6 +17,7 @@ import argparse
 import os
 import re
 import shlex
+import shutil
 import struct
 import subprocess
 import sys
@@ -34,7 +36,8 @@ SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
 # the synthetic sample, beside a note of its own, and the guides.
 PROGRAM = {False: "bin/keno", True: "keno.exe"}
 SAMPLE = {False: "share/keno/sample/keno10.csv", True: "sample/keno10.csv"}
-GUIDES = {False: ["share/doc/keno/README.md"], True: ["README.txt"]}
+GUIDES = {False: ["README.txt", "share/doc/keno/README.md"],
+          True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
 # that README.txt shows.
 CASES = ["sample_run", "known_hits", "missing_file"]
@@ -104,6 +107,8 @@ def check_windows(top, version, objdump):
 def check_linux(top, readelf):
     data = read(os.path.join(top, "bin", "keno"))
     problems = []
+    if b"\r" in read(os.path.join(top, "README.txt")):
+        problems.append("README.txt has a CR: its lines must end in LF alone")
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
     if b".symtab" in data:
@@ -126,6 +131,36 @@ def check_checksum(package):
                            stderr=subprocess.STDOUT, text=True)
     print(check.stdout.strip())
     return [] if check.returncode == 0 else [f"{sums} does not verify"]
+
+
+def guide_differs(top, keno, sample, emulator, timeout):
+    """Where the output shown in README.txt differs from a run of the
+    package's keno on its sample with the guide's ticket, or None."""
+    guide = read(os.path.join(top, "README.txt")).decode().splitlines()
+    # The shown output: the lines indented by four in "What keno prints",
+    # up to the explanation beside them; "..." stands for what is left out.
+    start = next(i for i, line in enumerate(guide)
+                 if line.endswith("What keno prints"))
+    end = next(i for i in range(start + 2, len(guide))
+               if re.match(r"\d+\. ", guide[i]))
+    shown = [re.split(r"\s{2,}", line.strip())[0] for line in guide[start:end]
+             if re.match(r"    \S", line)]
+    ticket = re.search(r"Typovane:([\d,]+)", "\n".join(shown)).group(1)
+    with tempfile.TemporaryDirectory(prefix="keno_guide_") as folder:
+        shutil.copy(os.path.join(top, sample), folder)
+        run = subprocess.run(emulator + [keno], cwd=folder, timeout=timeout,
+                             input=ticket.replace(",", " ").encode() + b"\n\n",
+                             stdout=subprocess.PIPE, check=False)
+    # The player's Enter, not keno, ends the prompt's line.
+    printed = [line.rstrip() for line in run.stdout.decode().replace(
+        "cisel:", "cisel:\n").splitlines()]
+    for text in shown:
+        head, cut, tail = (part.strip() for part in text.partition("..."))
+        if not any(line == text if not cut else
+                   line.startswith(head) and line.endswith(tail)
+                   and len(line) > len(head + tail) for line in printed):
+            return f"README.txt shows {text!r}, which the run does not print"
+    return None
 
 
 def main():
@@ -156,6 +191,10 @@ def main():
             problems += check_windows(top, args.version, args.objdump)
         else:
             problems += check_linux(top, args.static_readelf)
+        if not problems:
+            differs = guide_differs(top, keno, sample,
+                                    shlex.split(args.emulator), args.timeout)
+            problems += [differs] if differs else []
         for p in problems:
             print(p)
         ok = not problems and all([
