@@ -19,12 +19,13 @@ build:
 	$(call build,native)
 
 # keno alone, with no preset, so that a C++17 compiler, CMake 3.20 and make
-# are enough: the native preset's build where there is one, else
-# build-plain, made with Ninja where it is found.
-run_dir = $(if $(wildcard build/CMakeCache.txt),build,build-plain)
-run_generator = $(if $(shell command -v ninja),-G Ninja)
+# are enough: the native preset's build where one was made, else
+# build-plain, configured again each time (a failed configure leaves a
+# cache behind) and first made with Ninja where it is found.
+run_dir = $(if $(wildcard build/build.ninja),build,build-plain)
+run_generator = $(if $(wildcard build-plain/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
 run:
-	test -f $(run_dir)/CMakeCache.txt || cmake -S . -B build-plain \
+	[ $(run_dir) = build ] || cmake -S . -B build-plain \
 	  -DKENO_BUILD_TESTS=OFF -DKENO_WERROR=$(WERROR) $(run_generator)
 	cmake --build $(run_dir) --target keno --config Release -j $(JOBS)
 	@keno=$(run_dir)/keno; [ -f $$keno ] || keno=$(run_dir)/Release/keno; \

@@ -20,9 +20,9 @@ class ByteSource {
   ~ByteSource() = default;
 };
 
-// A file read through the platform's own calls (open and read, or _open and
-// _read in binary mode on Windows), so that every failed read reaches the
-// reader as a failure.
+// A file read through the platform's own calls (open and read, or _sopen_s
+// and _read in binary mode on Windows), so that every failed read reaches
+// the reader as a failure.
 class FileSource final : public ByteSource {
  public:
   FileSource() = default;

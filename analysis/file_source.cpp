@@ -44,7 +44,7 @@ void closeFile(int fd) { _close(fd); }
 int openForReading(const char* path) {
   int fd = -1;
   do {
-    fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }

@@ -1,15 +1,19 @@
 #include "console_driver.h"
 
 #include <cstddef>
-#include <exception>
-#include <filesystem>
+#include <cstring>
 #include <limits>
 #include <locale>
-#include <system_error>
 
 #include "draw_analyzer.h"
 #include "number_parser.h"
 #include "print_numbers.h"
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -79,17 +83,27 @@ bool readTicket(std::istream& in, std::ostream& out,
   return true;
 }
 
-// The full path of the history as this system names it, for a player who
-// must see where keno looked; the name as given when that is unknown.
+// The full path of the history, for a player who must see where keno
+// looked: the working folder joined with the name, in the same code page
+// as the name the file was opened by; the name alone when the folder is
+// unknown.
 std::string fullPath(const std::string& name) {
-  try {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(name, error);
-    if (!error) return full.string();
-  } catch (const std::exception&) {
-    // A name the system's encoding cannot convert: shown as given.
-  }
-  return name;
+  std::string folder(4096, '\0');
+#ifdef _WIN32
+  const char separator = '\\';
+  const bool absolute = !name.empty() && (name[0] == '\\' || name[0] == '/' ||
+                                          (name.size() > 1 && name[1] == ':'));
+  const bool known =
+      _getcwd(&folder[0], static_cast<int>(folder.size())) != nullptr;
+#else
+  const char separator = '/';
+  const bool absolute = !name.empty() && name[0] == '/';
+  const bool known = getcwd(&folder[0], folder.size()) != nullptr;
+#endif
+  if (absolute || !known) return name;
+  folder.resize(std::strlen(folder.c_str()));
+  if (folder.empty() || folder.back() != separator) folder += separator;
+  return folder + name;
 }
 
 // The phases of a run up to the frequency table; false when the input

@@ -5,11 +5,11 @@
 # install what it needs and pass. The tarball that `make test` made is then
 # unpacked into a minimal Debian 11 (glibc 2.31) and played there.
 #
-#   tools/stock_check.sh [FOLDER]   # as root; `make stock-check`
+#   tools/stock_check.sh [PARENT]   # as root; `make stock-check`
 #
 # Needs debootstrap and Debian's mirror: MIRROR, by default the one in this
-# machine's apt sources. The roots are made in FOLDER (by default a new one
-# under /var/tmp), which is removed at the end unless KEEP=1.
+# machine's apt sources. The roots are made in a new folder under PARENT
+# (/var/tmp by default), which is removed at the end unless KEEP=1.
 set -euo pipefail
 
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
@@ -33,9 +33,8 @@ apt_mirror() {
 mirror=${MIRROR:-$(apt_mirror)}
 mirror=${mirror:-http://deb.debian.org/debian}
 
-work=${1:-$(mktemp -d /var/tmp/keno-stock.XXXXXX)}
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
+# Always a folder of its own, as the whole of it is removed at the end.
+work=$(mktemp -d "$(cd "${1:-/var/tmp}" && pwd)/keno-stock.XXXXXX")
 bookworm=$work/bookworm
 bullseye=$work/bullseye
 mounted=()

@@ -246,7 +246,7 @@ def case_bad_picks():
 
 
 def case_input_ends_early():
-    # From a pipe: its end is final, so keno ends at once.
+    # From a pipe, whose end is final: keno says so and ends with status 1.
     return Case(history(well_formed_rows(5)), b"1 2\n", 1, INPUT_ENDED)
 
 
