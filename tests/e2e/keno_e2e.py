@@ -43,7 +43,6 @@ WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
-FIFO = "fifo"  # as a Case's history: a named pipe, written for each pass
 SKIPPED = "skipped"
 SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 # Size of the large histories: memory must not grow with a line or a field.
@@ -66,7 +65,7 @@ class Case:
     stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
     stdin_closed: bool = False
     inject: str | None = None  # a fault for strace to inject on the history
-    fifo_data: bytes = b""  # what a FIFO history serves in each pass
+    fifo: bool = False  # the history is a named pipe, written for each pass
 
 
 def f32(x):
@@ -118,7 +117,7 @@ def expected_output(picks, rows, header=HEADER, missing=False, echo=None,
             if 1 <= n <= 80:
                 counts[n] += 1
     echo = header[:127] if echo is None else echo
-    lines = (["Subor sa neda otvorit."] if missing else []) + [
+    lines = ([NOT_OPENED.rstrip("\n")] if missing else []) + [
         "Keno - analyza historie zrebovani",
         "Zadajte 5 typovanych cisel:Typovane:" + "".join(f"{p}," for p in picks),
         "",
@@ -388,8 +387,8 @@ def case_reopen_fails():
 def case_history_is_a_named_pipe():
     # Longer than a pipe holds, so that keno reads it in pieces.
     rows = well_formed_rows(2000)
-    return Case(FIFO, PICKS, 0, expected_output(TICKET, rows),
-                fifo_data=history(rows))
+    return Case(history(rows), PICKS, 0, expected_output(TICKET, rows),
+                fifo=True)
 
 
 def large_case(data, expected):
@@ -573,13 +572,12 @@ def full_path(path, windows):
 
 def missing_for(case, emulator):
     """What this system lacks to run the case, or None."""
-    if case.inject and not sys.platform.startswith("linux"):
-        return "injects its fault with strace, which needs Linux"
+    if case.inject and not (sys.platform.startswith("linux")
+                            and shutil.which("strace")):
+        return "injects its fault with strace, which needs Linux and strace"
     if case.inject and case.inject.startswith("openat") and emulator:
         return "fails an open, which Wine makes in wineserver, out of reach"
-    if case.inject and not shutil.which("strace"):
-        return "injects its fault with strace, which is not installed"
-    if case.history == FIFO and (emulator or not os.path.isdir("/proc/self/fd")):
+    if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
         return "serves a named pipe, which needs a native keno and /proc"
     if case.stdout == "full" and not os.path.exists("/dev/full"):
         return "needs /dev/full"
@@ -650,10 +648,10 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
             expected_errors = expected_errors.replace("\n", "\r\n")
         if case.history == DIRECTORY:
             os.mkdir(path)
-        elif case.history == FIFO:
+        elif case.fifo:
             os.mkfifo(path)
             threading.Thread(target=serve_fifo,
-                             args=(path, case.fifo_data, timeout),
+                             args=(path, case.history, timeout),
                              daemon=True).start()
         elif case.history is not None:
             with open(path, "wb") as f:
