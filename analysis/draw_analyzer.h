@@ -63,6 +63,10 @@ class DrawAnalyzer {
   // True when the history could be opened at construction.
   bool historyOpened() const { return historyFound; }
 
+  // The rows the last frequency pass read that held at least one byte:
+  // the history's draws, without the empty pass after a final line end.
+  std::int32_t historyRows() const { return rowsRead; }
+
   // True once a read of the history has failed, or its reopen did although
   // the first open worked; a later pass that reads well does not clear it.
   bool readFailed() const {
@@ -81,6 +85,7 @@ class DrawAnalyzer {
   std::int32_t stakesPlaced = 0;
   std::int32_t winningDraws = 0;
   std::int32_t rowCursor = 0;
+  std::int32_t rowsRead = 0;
   bool verbose;
   Draw drawn{};
   FileSource history;

@@ -40,6 +40,11 @@ class FieldReader {
   // True when reading the source failed since it was attached.
   bool failed() const { return failed_; }
 
+  // How many bytes of the source have been read past since it was attached.
+  std::uint64_t position() const {
+    return taken_ - static_cast<std::uint64_t>(end_ - next_);
+  }
+
   // Reads the rest of the current line and its line feed; returns the line's
   // first `keep` characters. A carriage return right before the line feed is
   // not part of the line, as in a text file read on Windows.
@@ -88,6 +93,7 @@ class FieldReader {
   std::unique_ptr<char[]> block_;
   const char* next_ = nullptr;
   const char* end_ = nullptr;
+  std::uint64_t taken_ = 0;  // bytes the source has handed over
   bool good_ = false;
   bool failed_ = false;
 };

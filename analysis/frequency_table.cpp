@@ -16,11 +16,14 @@ void countUp(std::int32_t& counter) {
 void DrawAnalyzer::printFrequencies(std::int32_t firstRow) {
   std::array<std::int32_t, kHighestNumber + 1> frekvencia{};
   Draw numbers{};
+  rowsRead = 0;
   // Tested before each row only: after a final line end one more pass reads
   // nothing but zeros, which are not counted.
   while (reader.good()) {
     countUp(rowCursor);
+    const std::uint64_t rowStart = reader.position();
     reader.readRow(numbers);
+    if (reader.position() != rowStart) countUp(rowsRead);
     if (rowCursor < firstRow) continue;
     for (const std::int32_t v : numbers) {
       // Numbers outside 1 to 80 are no draw of Keno and have no counter.

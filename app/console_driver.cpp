@@ -149,6 +149,13 @@ int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
   if (keno.readFailed()) {
     err << "Chyba pri citani suboru " << historyPath << "." << std::endl;
     failed = true;
+  } else if (played && keno.historyOpened() &&
+             keno.historyRows() < kPlayCount) {
+    // The report still counts every play; the rest were made on empty draws.
+    err << "Upozornenie: subor " << historyPath << " ma len "
+        << keno.historyRows() << " tahov; zvysnych "
+        << kPlayCount - keno.historyRows() << " hier sa hralo bez tahu."
+        << std::endl;
   }
   if (!out.flush()) {
     err << "Chyba pri zapise vystupu." << std::endl;

@@ -21,8 +21,10 @@ struct EndedInput {
 // frequencies to `out`, then waits for Enter. A history that cannot be
 // opened is named on `err` with its full path. A history that could not be
 // read to its end, or an `out` that could not be written, is reported on
-// `err` before the wait. Returns the exit status: 0, or 1 when the input
-// ends before five picks were read or either failure happened.
+// `err` before the wait, and so is a history of fewer draws than plays,
+// which leaves the later plays on empty draws. Returns the exit status: 0,
+// or 1 when the input ends before five picks were read or either failure
+// happened.
 int runKeno(std::istream& in = std::cin, std::ostream& out = std::cout,
             const std::string& historyPath = kHistoryFileName,
             std::ostream& err = std::cerr, const EndedInput& ended = {});
