@@ -61,7 +61,7 @@ packages-windows:
 stock-check:
 	tools/stock_check.sh
 
-# Release packages: build/keno-<version>-Linux.tar.gz and, cross-built with
+# Release packages: build/keno-<version>-Linux-<processor>.tar.gz and, cross-built with
 # MinGW-w64, build-windows/keno-<version>-win64.zip.
 .PHONY: package package-windows
 package: packages-test

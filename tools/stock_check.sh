@@ -117,7 +117,7 @@ step "make test"
 in_root "$bookworm" make-test.log "cd /root/keno && make test"
 grep -E '^(Installing:|[0-9]+% tests passed)' "$work/make-test.log"
 
-tarball=$(ls "$bookworm"/root/keno/build/keno-*-Linux.tar.gz)
+tarball=$(ls "$bookworm"/root/keno/build/keno-*-Linux-*.tar.gz)
 bootstrap bullseye "$bullseye"
 step "$(basename "$tarball") on $(chroot "$bullseye" ldd --version | head -n 1)"
 tar -xzf "$tarball" -C "$bullseye/opt"

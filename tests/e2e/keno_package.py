@@ -8,7 +8,7 @@ it says the file cannot be opened (the synthetic sample in sample/ is
 never picked up). The run that the player's guide shows must be what the
 package's program prints on the package's sample.
 
-  keno_package.py --package build/keno-VERSION-Linux.tar.gz --version VERSION \\
+  keno_package.py --package build/keno-VERSION-Linux-x86_64.tar.gz --version VERSION \\
       --static-readelf readelf
   keno_package.py --package build-windows/keno-VERSION-win64.zip \\
       --version VERSION --objdump x86_64-w64-mingw32-objdump --emulator wine
@@ -33,9 +33,10 @@ MAX_EXE_BYTES = 1536 * 1024
 SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
                         re.IGNORECASE)
 # What a package holds, for Linux (False) and Windows (True): the program,
-# the synthetic sample, beside a note of its own, and the guides.
+# the synthetic sample, beside a note of its own, the guides and the license.
 PROGRAM = {False: "bin/keno", True: "keno.exe"}
 SAMPLE = {False: "share/keno/sample/keno10.csv", True: "sample/keno10.csv"}
+LICENSE = {False: "LICENSE", True: "LICENSE.txt"}
 GUIDES = {False: ["README.txt", "share/doc/keno/README.md"],
           True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
@@ -97,7 +98,7 @@ def check_windows(top, version, objdump):
         print("keno.exe imports " + ", ".join(dlls))
         problems += [f"keno.exe imports {d}" for d in dlls
                      if not SYSTEM_DLL.fullmatch(d)]
-    for guide in ["README.txt", "sample/README.txt"]:
+    for guide in ["README.txt", "sample/README.txt", "LICENSE.txt"]:
         text = read(os.path.join(top, guide))
         if text.count(b"\n") != text.count(b"\r\n") or not text:
             problems.append(f"{guide} does not end its lines in CR LF")
@@ -179,7 +180,7 @@ def main():
         keno = os.path.join(top, PROGRAM[windows])
         sample = SAMPLE[windows]
         expected = sorted([PROGRAM[windows], sample, os.path.dirname(sample)
-                           + "/README.txt"] + GUIDES[windows])
+                           + "/README.txt", LICENSE[windows]] + GUIDES[windows])
         problems = check_checksum(args.package)
         found = files_in(top)
         if found != expected:
@@ -187,6 +188,9 @@ def main():
         elif read(os.path.join(top, sample)) != read(
                 os.path.join(keno_e2e.ROOT, "data", "keno10.csv")):
             problems.append(f"{sample} is not data/keno10.csv")
+        elif read(os.path.join(top, LICENSE[windows])).replace(
+                b"\r\n", b"\n") != read(os.path.join(keno_e2e.ROOT, "LICENSE")):
+            problems.append(f"{LICENSE[windows]} is not the license")
         elif windows:
             problems += check_windows(top, args.version, args.objdump)
         else:
