@@ -74,19 +74,25 @@ clean:
 	rm -rf build build-*/
 
 # Google Benchmark suite, then the whole program against mawk on 1,000,000 draws.
-.PHONY: bench bench-build
+.PHONY: bench bench-build packages-bench packages-fuzz
 bench: bench-build
 	build-bench/bench/keno_bench
 	bench/compare_with_mawk.sh
 
-bench-build:
+bench-build: packages-bench
 	$(call build,bench)
+
+packages-bench:
+	sh tools/packages.sh bench
+
+packages-fuzz:
+	sh tools/packages.sh fuzz
 
 # libFuzzer on whole runs, for FUZZ_SECONDS, from the seed corpus in fuzz/.
 # New inputs go to build-fuzz/corpus; a finding is written as crash-* there.
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz
-fuzz:
+fuzz: packages-fuzz
 	$(call build,fuzz)
 	mkdir -p build-fuzz/corpus
 	cd build-fuzz && fuzz/keno_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \

@@ -3,7 +3,8 @@
 # they are missing:
 #
 #   tools/packages.sh test            # what `make test` needs
-#   tools/packages.sh test windows ci # what .ci/run needs
+#   tools/packages.sh bench           # what `make bench` needs
+#   tools/packages.sh test windows bench fuzz ci  # what .ci/run needs
 #
 # On Debian and Ubuntu it installs with apt-get, directly as root and through
 # sudo otherwise. Elsewhere it installs nothing: it names each missing tool
@@ -12,7 +13,8 @@ set -eu
 
 # One line a package: its group, its Debian name, and how another system
 # shows that it is there (cmd:NAME on PATH, cxx:HEADER that c++ finds,
-# path:FILE, libcxx: clang++ links with libc++; -: Debian only).
+# path:FILE, libcxx: clang++ links with libc++, fuzzer: clang++ links
+# libFuzzer; -: Debian only). A package may stand in several groups.
 PACKAGES='
 test g++ cmd:c++
 test make cmd:make
@@ -27,19 +29,27 @@ test libc++-dev libcxx:
 test libc++abi-dev libcxx:
 windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
 windows wine cmd:wine
+bench g++ cmd:c++
+bench cmake cmd:cmake
+bench ninja-build cmd:ninja
+bench python3 cmd:python3
+bench libbenchmark-dev cxx:benchmark/benchmark.h
+bench mawk cmd:mawk
+fuzz cmake cmd:cmake
+fuzz ninja-build cmd:ninja
+fuzz clang cmd:clang++
+fuzz libclang-rt-dev fuzzer:
 ci clang-format -
-ci libbenchmark-dev -
-ci libclang-rt-dev -
 ci debootstrap -
 '
 
 if [ "$#" -eq 0 ]; then
-  echo "usage: $0 GROUP... (groups: test, windows, ci)" >&2
+  echo "usage: $0 GROUP... (groups: test, windows, bench, fuzz, ci)" >&2
   exit 2
 fi
 for asked in "$@"; do
   if ! echo "$PACKAGES" | grep -q "^$asked "; then
-    echo "$0: no group $asked (groups: test, windows, ci)" >&2
+    echo "$0: no group $asked (groups: test, windows, bench, fuzz, ci)" >&2
     exit 2
   fi
 done
@@ -47,7 +57,7 @@ wanted=$(echo "$PACKAGES" | while read -r group package probe; do
   for asked in "$@"; do
     if [ "$group" = "$asked" ]; then echo "$package $probe"; fi
   done
-done)
+done | sort -u)
 
 present() {
   case "$1" in
@@ -57,6 +67,8 @@ present() {
     path:*) [ -e "${1#path:}" ] ;;
     libcxx:) echo 'int main() {}' |
                clang++ -stdlib=libc++ -x c++ - -o /dev/null >/dev/null 2>&1 ;;
+    fuzzer:) echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }' |
+               clang++ -fsanitize=fuzzer -x c++ - -o /dev/null >/dev/null 2>&1 ;;
     *) return 1 ;;
   esac
 }
@@ -66,6 +78,7 @@ tool() {
   case "$1" in
     cxx:*) echo "<${1#cxx:}>" ;;
     libcxx:) echo "libc++ for clang++" ;;
+    fuzzer:) echo "libFuzzer for clang++" ;;
     -) echo "$2" ;;
     *) echo "${1#*:}" ;;
   esac
