@@ -1,10 +1,13 @@
 #include <cstdio>
 #include <iostream>
+#include <limits>
 
 #include "console_driver.h"
 
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
+
+#include <cstring>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,17 +17,39 @@
 
 namespace {
 
-// A console can give more input after its end (Ctrl+Z and Enter on
-// Windows, Ctrl+D on a terminal); a pipe or a file cannot.
-bool inputIsConsole() {
 #ifdef _WIN32
-  return _isatty(_fileno(stdin)) != 0;
-#else
-  return isatty(STDIN_FILENO) == 1;
-#endif
+// Only a console can give more input after its end (Ctrl+Z and Enter);
+// GetConsoleMode tells one apart, where _isatty is true for NUL as well.
+bool isConsole(DWORD standardHandle) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
 }
 
-#ifndef _WIN32
+// After Ctrl+Z a C runtime may keep an end-of-file mark of its own on the
+// descriptor, out of clearerr's reach (Wine's msvcrt does), so the Enter is
+// read from the console itself, past the runtime.
+void awaitConsoleEnter() {
+  HANDLE console = GetStdHandle(STD_INPUT_HANDLE);
+  char line[64];
+  DWORD read = 0;
+  while (ReadConsoleA(console, line, sizeof line, &read, nullptr) && read > 0 &&
+         std::memchr(line, '\n', read) == nullptr) {
+  }
+}
+
+#else
+// A terminal can give more input after its end (Ctrl+D); a pipe or a file
+// cannot.
+bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
+
+// std::cin reads through stdio, whose end-of-file flag stays set after the
+// terminal's end of input until it is cleared.
+void awaitTerminalEnter() {
+  std::clearerr(stdin);
+  std::cin.clear();
+  std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+}
+
 // A standard descriptor that whoever started keno closed would be the next
 // one open() hands out, and the history would take its place: read as the
 // picks, or handed the output. Each closed one is reopened on /dev/null
@@ -43,15 +68,19 @@ bool reopenClosedStandardDescriptors(bool& outputWasClosed) {
 }  // namespace
 
 int main() {
-#ifndef _WIN32
+#ifdef _WIN32
+  const AwaitEnter awaitEnter =
+      isConsole(STD_INPUT_HANDLE) ? awaitConsoleEnter : AwaitEnter();
+  std::ostream& err = std::cerr;
+#else
   bool outputWasClosed = false;
   if (!reopenClosedStandardDescriptors(outputWasClosed)) return 1;
   // Its text is lost all the same: runKeno reports it as output that could
   // not be written.
   if (outputWasClosed) std::cout.setstate(std::ios::badbit);
+  const AwaitEnter awaitEnter =
+      inputIsTerminal() ? awaitTerminalEnter : AwaitEnter();
+  std::ostream& err = std::cerr;
 #endif
-  // std::cin reads through stdio, whose end-of-file flag stays set after
-  // the console's end of input until it is cleared.
-  const EndedInput ended{inputIsConsole(), [] { std::clearerr(stdin); }};
-  return runKeno(std::cin, std::cout, kHistoryFileName, std::cerr, ended);
+  return runKeno(std::cin, std::cout, kHistoryFileName, err, awaitEnter);
 }
