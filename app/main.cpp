@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,6 +38,50 @@ void awaitConsoleEnter() {
   }
 }
 
+// Text for a console, which shows its own code page (OEM), not the ANSI one
+// that keno's narrow strings are in, such as the path from _getcwd: each
+// flush converts what was written and hands the console UTF-16.
+class ConsoleText : public std::streambuf {
+ public:
+  explicit ConsoleText(HANDLE console) : console_(console) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      pending_ += traits_type::to_char_type(c);
+    }
+    return traits_type::not_eof(c);
+  }
+
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    pending_.append(text, static_cast<std::size_t>(count));
+    return count;
+  }
+
+  int sync() override {
+    if (pending_.empty()) return 0;
+    // As a text stream writes a line end.
+    std::string text;
+    for (const char ch : pending_) {
+      if (ch == '\n') text += '\r';
+      text += ch;
+    }
+    pending_.clear();
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+        static_cast<int>(wide.size()))));
+    DWORD written = 0;
+    const bool shown =
+        WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
+                      &written, nullptr) != 0;
+    return shown ? 0 : -1;
+  }
+
+ private:
+  HANDLE console_;
+  std::string pending_;
+};
 #else
 // A terminal can give more input after its end (Ctrl+D); a pipe or a file
 // cannot.
@@ -71,7 +116,13 @@ int main() {
 #ifdef _WIN32
   const AwaitEnter awaitEnter =
       isConsole(STD_INPUT_HANDLE) ? awaitConsoleEnter : AwaitEnter();
-  std::ostream& err = std::cerr;
+  // Standard error in a console shows the path of a history not opened as
+  // Explorer does; redirected, its bytes stay the runtime's.
+  ConsoleText consoleText(GetStdHandle(STD_ERROR_HANDLE));
+  std::ostream console(&consoleText);
+  console.tie(&std::cout);
+  console.setf(std::ios::unitbuf);
+  std::ostream& err = isConsole(STD_ERROR_HANDLE) ? console : std::cerr;
 #else
   bool outputWasClosed = false;
   if (!reopenClosedStandardDescriptors(outputWasClosed)) return 1;
