@@ -135,7 +135,7 @@ bool playRun(std::istream& in, std::ostream& out, DrawAnalyzer& keno) {
 }  // namespace
 
 int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
-            std::ostream& err, const EndedInput& ended) {
+            std::ostream& err, const AwaitEnter& awaitEnter) {
   DrawAnalyzer keno(false, out, historyPath);
   // Started inside a zip, or with the name hidden as keno10.csv.csv, the
   // path shows the player why.
@@ -162,13 +162,8 @@ int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
     failed = true;
   }
   if (!played) {
-    // A console window would close with the message on it; a console
-    // gives an Enter still once its end of input is cleared.
-    if (ended.wait) {
-      in.clear();
-      if (ended.clearEnd) ended.clearEnd();
-      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    }
+    // A console window would close with the message on it.
+    if (awaitEnter) awaitEnter();
     return 1;
   }
 

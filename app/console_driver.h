@@ -7,14 +7,11 @@
 
 #include "game_constants.h"
 
-// What to do when the input ends before five picks: a console can still
-// give an Enter once its end of input is cleared, a pipe cannot.
-struct EndedInput {
-  bool wait = false;  // wait for Enter, as at the end of a run
-  // Clears what the stream's own state does not cover, such as the C
-  // runtime's end-of-file flag under std::cin; called only before a wait.
-  std::function<void()> clearEnd;
-};
+// Waits for Enter once the input ended before five picks, where more can
+// still be typed after the end (a console, a terminal); empty where nothing
+// more can come (a pipe, a file, the null device). How it reads depends on
+// the platform, so main supplies it.
+using AwaitEnter = std::function<void()>;
 
 // Runs the program once: reads the player's five picks from `in`, replays
 // them on the history at `historyPath`, prints the report and the number
@@ -22,11 +19,12 @@ struct EndedInput {
 // opened is named on `err` with its full path. A history that could not be
 // read to its end, or an `out` that could not be written, is reported on
 // `err` before the wait, and so is a history of fewer draws than plays,
-// which leaves the later plays on empty draws. Returns the exit status: 0,
-// or 1 when the input ends before five picks were read or either failure
-// happened.
+// which leaves the later plays on empty draws. Input that ends before five
+// picks is told on `out`, then `awaitEnter`, where given, keeps the message
+// on screen. Returns the exit status: 0, or 1 when the input ended early or
+// either failure happened.
 int runKeno(std::istream& in = std::cin, std::ostream& out = std::cout,
             const std::string& historyPath = kHistoryFileName,
-            std::ostream& err = std::cerr, const EndedInput& ended = {});
+            std::ostream& err = std::cerr, const AwaitEnter& awaitEnter = {});
 
 #endif  // KENO_APP_CONSOLE_DRIVER_H_

@@ -1,10 +1,14 @@
 #include <cstdio>
 #include <iostream>
+#include <limits>
 
 #include "console_driver.h"
 
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,17 +18,83 @@
 
 namespace {
 
-// A console can give more input after its end (Ctrl+Z and Enter on
-// Windows, Ctrl+D on a terminal); a pipe or a file cannot.
-bool inputIsConsole() {
 #ifdef _WIN32
-  return _isatty(_fileno(stdin)) != 0;
-#else
-  return isatty(STDIN_FILENO) == 1;
-#endif
+// Only a console can give more input after its end (Ctrl+Z and Enter);
+// GetConsoleMode tells one apart, where _isatty is true for NUL as well.
+bool isConsole(DWORD standardHandle) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
 }
 
-#ifndef _WIN32
+// After Ctrl+Z a C runtime may keep an end-of-file mark of its own on the
+// descriptor, out of clearerr's reach (Wine's msvcrt does), so the Enter is
+// read from the console itself, past the runtime.
+void awaitConsoleEnter() {
+  HANDLE console = GetStdHandle(STD_INPUT_HANDLE);
+  char line[64];
+  DWORD read = 0;
+  while (ReadConsoleA(console, line, sizeof line, &read, nullptr) && read > 0 &&
+         std::memchr(line, '\n', read) == nullptr) {
+  }
+}
+
+// Text for a console, which shows its own code page (OEM), not the ANSI one
+// that keno's narrow strings are in, such as the path from _getcwd: each
+// flush converts what was written and hands the console UTF-16.
+class ConsoleText : public std::streambuf {
+ public:
+  explicit ConsoleText(HANDLE console) : console_(console) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      pending_ += traits_type::to_char_type(c);
+    }
+    return traits_type::not_eof(c);
+  }
+
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    pending_.append(text, static_cast<std::size_t>(count));
+    return count;
+  }
+
+  int sync() override {
+    if (pending_.empty()) return 0;
+    // As a text stream writes a line end.
+    std::string text;
+    for (const char ch : pending_) {
+      if (ch == '\n') text += '\r';
+      text += ch;
+    }
+    pending_.clear();
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+        static_cast<int>(wide.size()))));
+    DWORD written = 0;
+    const bool shown =
+        WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
+                      &written, nullptr) != 0;
+    return shown ? 0 : -1;
+  }
+
+ private:
+  HANDLE console_;
+  std::string pending_;
+};
+#else
+// A terminal can give more input after its end (Ctrl+D); a pipe or a file
+// cannot.
+bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
+
+// std::cin reads through stdio, whose end-of-file flag stays set after the
+// terminal's end of input until it is cleared.
+void awaitTerminalEnter() {
+  std::clearerr(stdin);
+  std::cin.clear();
+  std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+}
+
 // A standard descriptor that whoever started keno closed would be the next
 // one open() hands out, and the history would take its place: read as the
 // picks, or handed the output. Each closed one is reopened on /dev/null
@@ -43,15 +113,25 @@ bool reopenClosedStandardDescriptors(bool& outputWasClosed) {
 }  // namespace
 
 int main() {
-#ifndef _WIN32
+#ifdef _WIN32
+  const AwaitEnter awaitEnter =
+      isConsole(STD_INPUT_HANDLE) ? awaitConsoleEnter : AwaitEnter();
+  // Standard error in a console shows the path of a history not opened as
+  // Explorer does; redirected, its bytes stay the runtime's.
+  ConsoleText consoleText(GetStdHandle(STD_ERROR_HANDLE));
+  std::ostream console(&consoleText);
+  console.tie(&std::cout);
+  console.setf(std::ios::unitbuf);
+  std::ostream& err = isConsole(STD_ERROR_HANDLE) ? console : std::cerr;
+#else
   bool outputWasClosed = false;
   if (!reopenClosedStandardDescriptors(outputWasClosed)) return 1;
   // Its text is lost all the same: runKeno reports it as output that could
   // not be written.
   if (outputWasClosed) std::cout.setstate(std::ios::badbit);
+  const AwaitEnter awaitEnter =
+      inputIsTerminal() ? awaitTerminalEnter : AwaitEnter();
+  std::ostream& err = std::cerr;
 #endif
-  // std::cin reads through stdio, whose end-of-file flag stays set after
-  // the console's end of input until it is cleared.
-  const EndedInput ended{inputIsConsole(), [] { std::clearerr(stdin); }};
-  return runKeno(std::cin, std::cout, kHistoryFileName, std::cerr, ended);
+  return runKeno(std::cin, std::cout, kHistoryFileName, err, awaitEnter);
 }

@@ -29,6 +29,9 @@ test libc++-dev libcxx:
 test libc++abi-dev libcxx:
 windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
 windows wine cmd:wine
+windows xvfb cmd:Xvfb
+windows xdotool cmd:xdotool
+windows imagemagick cmd:import
 bench g++ cmd:c++
 bench cmake cmd:cmake
 bench ninja-build cmd:ninja

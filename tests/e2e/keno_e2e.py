@@ -11,8 +11,11 @@ CR LF line ends; the expected text is the same with "\n" turned into "\r\n".
 
 Cases that need what a platform lacks say so and exit with 77, which CTest
 counts as skipped: the read errors are injected with strace, so they need it
-and Linux; a terminal as the input needs a native POSIX build, as Wine does
-not make one a Windows console.
+and Linux. A terminal as the input is a pty for a native POSIX build and a
+real console window for keno.exe: Wine's console host on an Xvfb of its own,
+typed into with xdotool, its screen read by keno_console_screen.exe
+(--console-screen). The console cases share one Wine prefix in --console-dir
+and must not run at the same time.
 """
 import argparse
 import contextlib
@@ -60,6 +63,7 @@ SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 LARGE = 20 * 1000 * 1000
 # Seconds a keno that waits for Enter must still be running, its output out.
 STILL_WAITING = 2
+PROMPT = "Zadajte 5 typovanych cisel:"
 
 
 @dataclasses.dataclass
@@ -70,7 +74,11 @@ class Case:
     expected: str
     keep_open: bool = False  # the input stays open after `typed`...
     enter: bytes | None = None  # ...and keno must wait until this is typed
-    terminal: bool = False  # the input is a terminal (keep_open only)
+    # The input is a terminal (keep_open only); a Windows keno's is a console
+    # window, which shows the output too.
+    terminal: bool = False
+    null_input: bool = False  # the input is the null device: /dev/null, NUL
+    folder: str | None = None  # keno runs in this subfolder of the case's
     read_only: bool = False
     stderr: str = ""  # all that keno writes to standard error
     stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
@@ -283,6 +291,20 @@ def case_input_ends_at_a_terminal():
     # Enter that keno then waits for.
     return Case(history(well_formed_rows(5)), b"1 2\n\x04", 1, INPUT_ENDED,
                 keep_open=True, enter=b"\n", terminal=True)
+
+
+def case_input_on_the_null_device():
+    # A character device, but no terminal or console: it ends at once.
+    return Case(history(well_formed_rows(5)), b"", 1, INPUT_ENDED,
+                null_input=True)
+
+
+def case_terminal_run_in_a_folder_outside_ascii():
+    # Waits for Enter at the end; the path shows as Explorer shows it, in a
+    # console whatever its code page.
+    return Case(None, b"1 2 3 4 5 and more\n", 0,
+                expected_output(TICKET, [], missing=True, echo=""),
+                keep_open=True, enter=b"\n", terminal=True, folder="J\u00e1n")
 
 
 def case_picks_over_several_lines():
@@ -570,13 +592,14 @@ def unprivileged(command, folder):
 def run_once(command, folder, case, timeout, env):
     """Runs keno on case.typed, with standard input or output closed or
     output to /dev/full as the case asks; returns (status, output, errors)."""
+    no_input = case.stdin_closed or case.null_input
     closed = [fd for fd, wanted in ((0, case.stdin_closed),
                                     (1, case.stdout == "closed")) if wanted]
     with open(os.devnull if case.stdout != "full" else "/dev/full",
               "wb") as sink:
         result = subprocess.run(
-            command, input=None if case.stdin_closed else case.typed,
-            stdin=subprocess.DEVNULL if case.stdin_closed else None,
+            command, input=None if no_input else case.typed,
+            stdin=subprocess.DEVNULL if no_input else None,
             stdout=subprocess.PIPE if case.stdout == "pipe" else sink,
             stderr=subprocess.PIPE, cwd=folder, timeout=timeout, env=env,
             preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed
@@ -602,8 +625,19 @@ def full_path(path, windows):
     return path
 
 
-def missing_for(case, emulator):
+def in_console(case, windows):
+    """True for a case that a Windows keno runs in a console window."""
+    return windows and (case.terminal or case.null_input)
+
+
+def missing_for(case, emulator, windows, console_helper):
     """What this system lacks to run the case, or None."""
+    if in_console(case, windows):
+        lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
+                   if not shutil.which(tool)] + ["--console-screen"] * (
+                       not console_helper)
+        return (f"a console window needs {', '.join(lacking)} (tools/"
+                "packages.sh windows installs them)") if lacking else None
     if case.inject and not (sys.platform.startswith("linux")
                             and shutil.which("strace")):
         return "injects its fault with strace, which needs Linux and strace"
@@ -616,8 +650,8 @@ def missing_for(case, emulator):
     if (case.stdin_closed or case.stdout == "closed") and os.name != "posix":
         return "closes a descriptor, which needs POSIX"
     if case.terminal and (emulator or os.name != "posix"):
-        return ("needs a terminal as the input, which only a native POSIX "
-                "build can be given; Wine does not make it a Windows console")
+        return ("needs a terminal as the input: a pty, which only a native "
+                "POSIX build can be given, or a console for keno.exe")
     if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
         return "runs as root, and without setpriv it cannot run as nobody"
     return None
@@ -652,29 +686,156 @@ def serve_fifo(path, data, timeout, passes=2):
             os.close(fd)
 
 
-def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
-    """Runs a case with keno10.csv in `folder` (a new one when None).
-    Returns True when it passes, False when it fails, SKIPPED when this
-    system cannot run it."""
+@dataclasses.dataclass
+class Console:
+    helper: str | None  # keno_console_screen.exe
+    folder: str  # the shared Wine prefix, the cases' logs and screenshots
+
+
+def read_screen(path):
+    """The screen's lines, as keno_console_screen.exe last saved them,
+    down to the last one that is not blank."""
+    with contextlib.suppress(OSError), open(path, encoding="utf-8") as f:
+        return f.read().rstrip().split("\n")
+    return []
+
+
+def console_screen(case, expected, errors):
+    """What the console window shows once keno has ended: the output, the
+    path line after the not-opened line, and what was typed echoed after the
+    prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
+    if expected.startswith(NOT_OPENED):
+        expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
+    echo = case.typed.decode().replace("\x04", "^Z\n")
+    text = expected.replace(PROMPT, PROMPT + echo, 1)
+    return [line.rstrip() for line in text.rstrip().split("\n")]
+
+
+def run_in_console(name, keno, folder, case, expected, console, timeout):
+    """Runs keno.exe in a console window of Wine's on an Xvfb of its own,
+    with the shared prefix, booted by the first case, and types case.typed;
+    with case.enter keno must still wait, its last line on screen, until
+    that is typed. Returns (status, screen, problems); Xvfb and Wine's
+    processes end with it."""
+    os.makedirs(console.folder, exist_ok=True)
+    shot = os.path.join(console.folder, name)
+    screen = os.path.join(folder, "screen.txt")
+    prefix = os.path.join(console.folder, "prefix")
+    problems = []
+    read_end, write_end = os.pipe()
+    with open(shot + ".log", "wb") as log, subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=log, stderr=log) as xvfb:
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            display = f.readline().strip()
+        env = dict(os.environ, DISPLAY=f":{display}", WINEPREFIX=prefix,
+                   WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+
+        def run(*command, timeout=60, **options):
+            # xdotool given an empty window id would wait forever.
+            return subprocess.run(command, env=env, stdout=subprocess.PIPE,
+                                  stderr=log, text=True, timeout=timeout,
+                                  **options).stdout
+
+        def shown(line):
+            # keno's line on screen, or keno ended.
+            deadline = time.monotonic() + timeout
+            while (line not in read_screen(screen) and keno_run.poll() is None
+                   and time.monotonic() < deadline):
+                time.sleep(0.1)
+
+        def type_keys(typed):
+            run("xdotool", "windowfocus", "--sync", window)
+            for key in typed.decode().replace("\x04", "\x1a\n"):
+                if key in "\n\x1a":
+                    run("xdotool", "key", "Return" if key == "\n" else "ctrl+z")
+                else:
+                    run("xdotool", "type", "--", key)
+
+        keno_run = None
+        try:
+            if not display:
+                return None, [], ["Xvfb did not start"]
+            # A wineserver left by a killed case would serve its display.
+            run("wineserver", "-k")
+            if not os.path.exists(os.path.join(prefix, "booted")):
+                shutil.rmtree(prefix, ignore_errors=True)
+                run("wineboot", "-i", check=True, timeout=300)
+                run("wineserver", "-w", timeout=300)
+                open(os.path.join(prefix, "booted"), "w").close()
+            command = [full_path(keno, True)]
+            if case.null_input:
+                command = ["cmd", "/c", *command, "<", "NUL"]
+            keno_run = subprocess.Popen(
+                ["wineconsole", full_path(console.helper, True), "screen.txt",
+                 *command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                stdout=log, stderr=log)
+            if case.typed:
+                window = (run("xdotool", "search", "--sync", "--onlyvisible",
+                              "--name", "keno_console_screen").split()
+                          or [""])[0]
+                if not window:
+                    problems.append("no console window appeared")
+                else:
+                    shown(PROMPT)
+                    type_keys(case.typed)
+            if case.enter and not problems:
+                shown(expected[-1])
+                time.sleep(STILL_WAITING)
+                run("import", "-window", "root", shot + ".waiting.png")
+                if keno_run.poll() is not None:
+                    problems.append("ended without waiting for Enter")
+                else:
+                    if expected[-1] not in read_screen(screen):
+                        problems.append("waits without its last line shown")
+                    type_keys(case.enter)
+            try:
+                keno_run.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                problems.append(f"still running after {timeout} s")
+            run("import", "-window", "root", shot + ".png")
+        finally:
+            if keno_run:
+                keno_run.kill()
+                keno_run.wait()
+            run("wineserver", "-k")
+            xvfb.kill()
+    print(f"{name}: the console window is shot in {shot}.png (and "
+          f"{shot}.waiting.png while keno waits), its log is {shot}.log")
+    return keno_run.returncode, read_screen(screen), problems
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
+             console=None):
+    """Runs a case with keno10.csv in `folder` (a new one when None), or
+    in case.folder made in it. Returns True when it passes, False when it
+    fails, SKIPPED when this system cannot run it."""
     case = CASES[name]()
-    missing = missing_for(case, emulator)
+    windows = keno.lower().endswith(".exe")
+    missing = missing_for(case, emulator, windows, console and console.helper)
     if missing:
         print(f"{name}: skipped: {missing}")
         return SKIPPED
-    windows = keno.lower().endswith(".exe")
     problems = []
     env = dict(os.environ)
     if case.inject:
         # LeakSanitizer cannot work under ptrace.
         env["ASAN_OPTIONS"] = ":".join(filter(None, [
             env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
-    with working_folder(folder) as folder:
+    with working_folder(folder) as top:
+        folder = top
+        if case.folder:
+            folder = os.path.join(top, case.folder)
+            os.mkdir(folder)
         path = os.path.join(folder, "keno10.csv")
         expected, expected_errors = case.expected, case.stderr
         # A history keno cannot open is named with its full path.
         if expected.startswith(NOT_OPENED):
             expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
                                + expected_errors)
+        if in_console(case, windows):
+            screen = console_screen(case, expected, expected_errors)
         if windows:
             expected = expected.replace("\n", "\r\n")
             expected_errors = expected_errors.replace("\n", "\r\n")
@@ -698,7 +859,16 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
             # makes them, static binaries too.
             command = ["strace", "-f", "-o", os.devnull, "-P", "keno10.csv",
                        "-e", "inject=" + case.inject] + command
-        if case.keep_open:
+        if in_console(case, windows):
+            returncode, shown, problems = run_in_console(
+                name, keno, folder, case, screen, console, timeout)
+            if returncode is None:
+                print(f"{name}: skipped: {problems[0]}")
+                return SKIPPED
+            # Output and standard error both show on the screen.
+            output, errors = "\n".join(shown).encode(), b""
+            expected, expected_errors = "\n".join(screen), ""
+        elif case.keep_open:
             returncode, output, errors, more = run_keno(
                 command, folder, case, len(expected.encode()), timeout,
                 max_memory_mb)
@@ -728,19 +898,28 @@ def main():
                         help="command that runs the binary (e.g. wine)")
     parser.add_argument("--case", action="append", default=[])
     parser.add_argument("--list", action="store_true")
+    parser.add_argument("--list-console", action="store_true",
+                        help="list the cases a Windows keno runs in a "
+                        "console window")
+    parser.add_argument("--console-screen",
+                        help="keno_console_screen.exe, for the console cases")
+    parser.add_argument("--console-dir", default="console",
+                        help="the console cases' Wine prefix and screenshots")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("--max-memory-mb", type=float, default=0,
                         help="fail when keno's peak memory is higher, as "
                         "Linux measures it while keno waits for Enter")
     args = parser.parse_args()
-    if args.list:
-        print("\n".join(CASES))
+    if args.list or args.list_console:
+        print("\n".join(name for name, case in CASES.items()
+                        if args.list or in_console(case(), True)))
         return 0
     if not args.keno:
         parser.error("--keno is required")
     names = args.case or list(CASES)
+    console = Console(args.console_screen, os.path.abspath(args.console_dir))
     results = [run_case(n, args.keno, shlex.split(args.emulator),
-                        args.timeout, args.max_memory_mb)
+                        args.timeout, args.max_memory_mb, console=console)
                for n in names]
     if False in results:
         return 1
