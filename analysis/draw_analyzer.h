@@ -39,8 +39,8 @@ class DrawAnalyzer {
   // a draw when its 1-based number is at least `firstRow`.
   void readDraw(Draw& row, std::int32_t firstRow);
 
-  // Reopens the history for a second pass and prints its header line
-  // followed by "loooooooooool", leaving the line open.
+  // Reopens the history for a second pass and prints its header line, up
+  // to a NUL byte, followed by "loooooooooool", leaving the line open.
   void rewindHistory();
 
   // Plays the ticket on the next history row: sorts `picks` in place, stakes

@@ -23,6 +23,10 @@ void DrawAnalyzer::readDraw(Draw& row, std::int32_t firstRow) {
 }
 
 void DrawAnalyzer::rewindHistory() {
-  out << openHistory() << "loooooooooool";
+  // The header is echoed as text, which ends at its first NUL byte: a
+  // history saved as UTF-16 shows its byte order mark and first letter,
+  // not a line of letters and NULs.
+  const std::string header = openHistory();
+  out << header.substr(0, header.find('\0')) << "loooooooooool";
   rowCursor = 0;
 }

@@ -40,6 +40,8 @@ READ_ERROR = "Chyba pri citani suboru keno10.csv.\n"
 NOT_OPENED = "Subor sa neda otvorit.\n"
 LOOKED_FOR = "Hladany subor: "  # then the full path of keno10.csv
 WRITE_ERROR = "Chyba pri zapise vystupu.\n"
+# keno writes bytes, echoed from the history: one character a byte.
+OUTPUT_ENCODING = "latin-1"
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
@@ -116,7 +118,7 @@ def expected_output(picks, rows, header=HEADER, missing=False, echo=None,
         for n in drawn:
             if 1 <= n <= 80:
                 counts[n] += 1
-    echo = header[:127] if echo is None else echo
+    echo = header[:127].split("\0")[0] if echo is None else echo
     lines = ([NOT_OPENED.rstrip("\n")] if missing else []) + [
         "Keno - analyza historie zrebovani",
         "Zadajte 5 typovanych cisel:Typovane:" + "".join(f"{p}," for p in picks),
@@ -201,6 +203,24 @@ def case_cr_cr_lf_keeps_one_cr():
     rows = well_formed_rows(3)
     return Case(history(rows, "Tah;Datum\r", end="\r\n"), PICKS, 0,
                 expected_output(TICKET, rows, "Tah;Datum\r"))
+
+
+def case_nul_in_the_header():
+    # The header is echoed as text, which ends at its first NUL byte.
+    rows = well_formed_rows(5)
+    return Case(history(rows, "Tah\0" + HEADER[4:]), PICKS, 0,
+                expected_output(TICKET, rows, "Tah\0" + HEADER[4:]))
+
+
+def case_utf16_history():
+    # As a Windows editor saves "Unicode" text: every row reads as zeros,
+    # and the echo is the byte order mark and the first letter.
+    rows = well_formed_rows(5)
+    data = ("\ufeff" + history(rows, end="\r\n").decode()).encode("utf-16-le")
+    header = data.split(b"\n")[0].decode(OUTPUT_ENCODING)
+    expected = expected_output(TICKET, [[0] * 20] * len(rows), header)
+    assert "\n\xff\xfeTloooooooooool\n" in expected
+    return Case(data, PICKS, 0, expected)
 
 
 def case_long_header():
@@ -552,8 +572,8 @@ def run_once(command, folder, case, timeout, env):
     return result.returncode, result.stdout or b"", result.stderr
 
 
-def differs(what, got, expected):
-    got = got.decode(errors="replace")
+def differs(what, got, expected, encoding="utf-8"):
+    got = got.decode(encoding, errors="replace")
     at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
               min(len(got), len(expected)))
     return (f"{what} differs at byte {at}:\n  got      "
@@ -668,8 +688,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
                        "-e", "inject=" + case.inject] + command
         if case.keep_open:
             returncode, output, errors, more = run_keno(
-                command, folder, case, len(expected.encode()), timeout,
-                max_memory_mb)
+                command, folder, case, len(expected.encode(OUTPUT_ENCODING)),
+                timeout, max_memory_mb)
             problems += more
         else:
             returncode, output, errors = run_once(command, folder, case,
@@ -680,8 +700,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None):
                       if not line.startswith((b"wine: ", b"strace: ")))
     if returncode != case.status:
         problems.append(f"exit status {returncode}, expected {case.status}")
-    if output != expected.encode():
-        problems.append(differs("output", output, expected))
+    if output != expected.encode(OUTPUT_ENCODING):
+        problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
     for p in problems:
