@@ -65,10 +65,7 @@ class DrawAnalyzer {
 
   // True once a read of the history has failed, or its reopen did although
   // the first open worked; a later pass that reads well does not clear it.
-  bool readFailed() const {
-    return failedBefore || reader.failed() ||
-           (historyFound && !history.isOpen());
-  }
+  bool readFailed() const { return readError; }
 
  private:
   // Opens the history from its start and skips the header; returns its
@@ -84,9 +81,10 @@ class DrawAnalyzer {
   bool verbose;
   Draw drawn{};
   FileSource history;
-  FieldReader reader;
   bool historyFound = false;  // the first open worked
-  bool failedBefore = false;  // a read failed on an earlier opening
+  // A read failed, or a reopen after a good first open did; never cleared.
+  bool readError = false;
+  FieldReader reader{readError};
   std::ostream& out;
   std::string historyPath;
 };

@@ -11,8 +11,10 @@ DrawAnalyzer::DrawAnalyzer(bool isVerbose, std::ostream& output,
 }
 
 std::string DrawAnalyzer::openHistory() {
-  failedBefore = readFailed();
-  reader.attach(history.open(historyPath) ? &history : nullptr);
+  const bool opened = history.open(historyPath);
+  // A file gone since the first open leaves the second pass nothing.
+  if (historyFound && !opened) readError = true;
+  reader.attach(opened ? &history : nullptr);
   return reader.readLine(kHeaderBufferSize - 1);
 }
 
