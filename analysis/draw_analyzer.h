@@ -48,7 +48,7 @@ class DrawAnalyzer {
   void playDraw(Ticket& picks, std::int32_t firstRow);
 
   // Counts the pairs of a pick and a drawn number that are equal.
-  static std::int32_t countHits(const Ticket& picks, const Draw& drawn);
+  static std::int32_t countHits(const Ticket& picks, const Draw& row);
 
   // Credits the payout for a play with `hits` hits.
   void settleBet(std::int32_t hits);
