@@ -57,9 +57,12 @@ TEST(ConsoleDriverTest, PickInput) {
     SCOPED_TRACE(c.name);
     std::stringstream in(c.input, std::ios::in | std::ios::out | std::ios::ate);
     std::ostringstream out;
+    std::ostringstream err;
     // What the player types once the console's end of input is cleared.
     const EndedInput ended{c.console, [&in] { in << "typed\nrest"; }};
-    EXPECT_EQ(runKeno(in, out, file.path(), std::cerr, ended), c.status);
+    EXPECT_EQ(runKeno(in, out, file.path(), err, ended), c.status);
+    // The picks' messages belong on standard output; nothing goes here.
+    EXPECT_EQ(err.str(), "");
     const std::string start =
         "Keno - analyza historie zrebovani\n"
         "Zadajte 5 typovanych cisel:" +
