@@ -20,10 +20,10 @@ void DrawAnalyzer::playDraw(Ticket& picks, std::int32_t firstRow) {
   }
 }
 
-std::int32_t DrawAnalyzer::countHits(const Ticket& picks, const Draw& drawn) {
+std::int32_t DrawAnalyzer::countHits(const Ticket& picks, const Draw& row) {
   std::int32_t hits = 0;
   // Every pair counts, so a pick written twice on the ticket hits twice.
-  for (const std::int32_t number : drawn) {
+  for (const std::int32_t number : row) {
     for (const std::int32_t pick : picks) hits += pick == number ? 1 : 0;
   }
   return hits;

@@ -39,8 +39,8 @@ class DrawAnalyzer {
   // a draw when its 1-based number is at least `firstRow`.
   void readDraw(Draw& row, std::int32_t firstRow);
 
-  // Reopens the history for a second pass and prints its header line
-  // followed by "loooooooooool", leaving the line open.
+  // Reopens the history for a second pass and prints its header line, up
+  // to a NUL byte, followed by "loooooooooool", leaving the line open.
   void rewindHistory();
 
   // Plays the ticket on the next history row: sorts `picks` in place, stakes
@@ -48,7 +48,7 @@ class DrawAnalyzer {
   void playDraw(Ticket& picks, std::int32_t firstRow);
 
   // Counts the pairs of a pick and a drawn number that are equal.
-  static std::int32_t countHits(const Ticket& picks, const Draw& drawn);
+  static std::int32_t countHits(const Ticket& picks, const Draw& row);
 
   // Credits the payout for a play with `hits` hits.
   void settleBet(std::int32_t hits);
@@ -69,10 +69,7 @@ class DrawAnalyzer {
 
   // True once a read of the history has failed, or its reopen did although
   // the first open worked; a later pass that reads well does not clear it.
-  bool readFailed() const {
-    return failedBefore || reader.failed() ||
-           (historyFound && !history.isOpen());
-  }
+  bool readFailed() const { return readError; }
 
  private:
   // Opens the history from its start and skips the header; returns its
@@ -89,9 +86,10 @@ class DrawAnalyzer {
   bool verbose;
   Draw drawn{};
   FileSource history;
-  FieldReader reader;
   bool historyFound = false;  // the first open worked
-  bool failedBefore = false;  // a read failed on an earlier opening
+  // A read failed, or a reopen after a good first open did; never cleared.
+  bool readError = false;
+  FieldReader reader{readError};
   std::ostream& out;
   std::string historyPath;
 };

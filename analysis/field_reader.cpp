@@ -16,14 +16,14 @@ const char* find(const char* from, const char* to, char c) {
 
 }  // namespace
 
-FieldReader::FieldReader() : block_(new char[kBlockSize]) {}
+FieldReader::FieldReader(bool& failed)
+    : block_(new char[kBlockSize]), failed_(failed) {}
 
 void FieldReader::attach(ByteSource* source) {
   source_ = source;
   next_ = end_ = block_.get();
   taken_ = 0;
   good_ = source != nullptr;
-  failed_ = false;
 }
 
 bool FieldReader::refill() {

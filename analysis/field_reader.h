@@ -17,14 +17,16 @@
 // a line end; a read that meets the end of the file leaves the reader no
 // longer good, and a read on a reader that is not good takes nothing.
 // A source that fails to read ends the text after the last byte it gave, as
-// its end would, and the reader records the failure.
+// its end would, and the reader tells its owner.
 // The text is read in large blocks and no field's text is ever stored, so
 // memory stays the same whatever a line or a field holds.
 class FieldReader {
  public:
   using Row = std::array<std::int32_t, kDrawnPerRow>;
 
-  FieldReader();
+  // Sets `failed` whenever reading a source fails, and never clears it, so
+  // that its owner learns of a failure where it happens, in any source.
+  explicit FieldReader(bool& failed);
   // Its read position points into its own block, which a copy or a move
   // would share or take away: it is neither copied nor moved.
   FieldReader(const FieldReader&) = delete;
@@ -36,9 +38,6 @@ class FieldReader {
 
   // True until a read meets the end of the source or a failure to read it.
   bool good() const { return good_; }
-
-  // True when reading the source failed since it was attached.
-  bool failed() const { return failed_; }
 
   // How many bytes of the source have been read past since it was attached.
   std::uint64_t position() const {
@@ -95,7 +94,7 @@ class FieldReader {
   const char* end_ = nullptr;
   std::uint64_t taken_ = 0;  // bytes the source has handed over
   bool good_ = false;
-  bool failed_ = false;
+  bool& failed_;
 };
 
 #endif  // KENO_ANALYSIS_FIELD_READER_H_

@@ -11,8 +11,10 @@ DrawAnalyzer::DrawAnalyzer(bool isVerbose, std::ostream& output,
 }
 
 std::string DrawAnalyzer::openHistory() {
-  failedBefore = readFailed();
-  reader.attach(history.open(historyPath) ? &history : nullptr);
+  const bool opened = history.open(historyPath);
+  // A file gone since the first open leaves the second pass nothing.
+  if (historyFound && !opened) readError = true;
+  reader.attach(opened ? &history : nullptr);
   return reader.readLine(kHeaderBufferSize - 1);
 }
 
@@ -23,6 +25,10 @@ void DrawAnalyzer::readDraw(Draw& row, std::int32_t firstRow) {
 }
 
 void DrawAnalyzer::rewindHistory() {
-  out << openHistory() << "loooooooooool";
+  // The header is echoed as text, which ends at its first NUL byte: a
+  // history saved as UTF-16 shows its byte order mark and first letter,
+  // not a line of letters and NULs.
+  const std::string header = openHistory();
+  out << header.substr(0, header.find('\0')) << "loooooooooool";
   rowCursor = 0;
 }

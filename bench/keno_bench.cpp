@@ -8,48 +8,70 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "draw_analyzer.h"
 #include "reference_reader.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
 constexpr int kRows = 200000;
 
+// A history of kRows draws of 20 distinct numbers, written once, under a
+// name of this process's own, so that runs at the same time never share
+// it; removed at exit.
 struct History {
+  History();
+  ~History() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+  History(const History&) = delete;
+  History& operator=(const History&) = delete;
+
   std::string path;
   std::int64_t bytes = 0;
   std::int64_t playedBytes = 0;  // the header and the rows the plays read
 };
 
-// A history of kRows draws of 20 distinct numbers, written once.
-const History& history() {
-  static const History made = [] {
-    History h;
-    h.path =
-        (std::filesystem::temp_directory_path() / "keno_bench.csv").string();
-    std::ofstream out(h.path, std::ios::binary);
-    std::string text = "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10\n";
-    std::uint32_t state = 2012;
-    for (int r = 1; r <= kRows; ++r) {
-      std::array<bool, kHighestNumber + 1> taken{};
-      text += std::to_string(r) + ";24.12.2004;piatok";
-      for (int k = 0; k < kDrawnPerRow;) {
-        state = state * 1664525U + 1013904223U;
-        const auto n = static_cast<int>(state >> 16) % kHighestNumber + 1;
-        if (taken[static_cast<std::size_t>(n)]) continue;
-        taken[static_cast<std::size_t>(n)] = true;
-        text += ";" + std::to_string(n);
-        ++k;
-      }
-      text += "\n";
-      if (r == kPlayCount)
-        h.playedBytes = static_cast<std::int64_t>(text.size());
+History::History() {
+#ifdef _WIN32
+  const int pid = _getpid();
+#else
+  const pid_t pid = getpid();
+#endif
+  path = (std::filesystem::temp_directory_path() /
+          ("keno_bench_" + std::to_string(pid) + ".csv"))
+             .string();
+  std::ofstream out(path, std::ios::binary);
+  std::string text = "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10\n";
+  std::uint32_t state = 2012;
+  for (int r = 1; r <= kRows; ++r) {
+    std::array<bool, kHighestNumber + 1> taken{};
+    text += std::to_string(r) + ";24.12.2004;piatok";
+    for (int k = 0; k < kDrawnPerRow;) {
+      state = state * 1664525U + 1013904223U;
+      const auto n = static_cast<int>(state >> 16) % kHighestNumber + 1;
+      if (taken[static_cast<std::size_t>(n)]) continue;
+      taken[static_cast<std::size_t>(n)] = true;
+      text += ";" + std::to_string(n);
+      ++k;
     }
-    out << text;
-    h.bytes = static_cast<std::int64_t>(text.size());
-    return h;
-  }();
+    text += "\n";
+    if (r == kPlayCount) playedBytes = static_cast<std::int64_t>(text.size());
+  }
+  out << text;
+  bytes = static_cast<std::int64_t>(text.size());
+}
+
+const History& history() {
+  static const History made;
   return made;
 }
 

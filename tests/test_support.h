@@ -8,14 +8,18 @@
 #include <string>
 
 // A history file with the given bytes, named after the running test so that
-// tests may run in parallel; removed when it goes out of scope.
+// tests may run in parallel; removed when it goes out of scope. A file that
+// cannot be written fails the test, which would read something else.
 class TempHistory {
  public:
   explicit TempHistory(const std::string& bytes) {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     path_ = testing::TempDir() + "keno_" + test->test_suite_name() + "_" +
             test->name() + ".csv";
-    std::ofstream(path_, std::ios::binary) << bytes;
+    std::ofstream file(path_, std::ios::binary);
+    file << bytes;
+    file.close();
+    if (!file) ADD_FAILURE() << "Cannot write " << path_;
   }
   ~TempHistory() { std::remove(path_.c_str()); }
   TempHistory(const TempHistory&) = delete;

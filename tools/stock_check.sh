@@ -8,8 +8,10 @@
 #   tools/stock_check.sh [PARENT]   # as root; `make stock-check`
 #
 # Needs debootstrap and Debian's mirror: MIRROR, by default the one in this
-# machine's apt sources. The roots are made in a new folder under PARENT
-# (/var/tmp by default), which is removed at the end unless KEEP=1.
+# machine's apt sources. The roots and the logs are made in a new folder
+# under PARENT (/var/tmp by default). It is removed when every step passed,
+# unless KEEP=1; a step that fails, and an interrupt (Ctrl+C, TERM, HUP),
+# keep it for its logs, once what was mounted in it is unmounted.
 set -euo pipefail
 
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
@@ -48,6 +50,8 @@ cleanup() {
   done
   if grep -q " $work/" /proc/self/mounts; then
     echo "Still mounted under $work, so it is left as it is." >&2
+  elif [ "$status" -ne 0 ]; then
+    echo "Kept, with its logs: $work" >&2
   elif [ "${KEEP:-0}" = 1 ]; then
     echo "Kept: $work"
   else
@@ -70,7 +74,6 @@ in_root() {
     /bin/bash -c "$*" >"$work/$log" 2>&1 || {
     echo "Failed: $* (the end of $work/$log:)" >&2
     tail -n 40 "$work/$log" >&2
-    KEEP=1
     return 1
   }
 }
@@ -81,7 +84,6 @@ played() {
   for line in 'Vklad:2438' 'Vyhra:1341' 'Tahov:4876' '[80] 1244,'; do
     if ! grep -qF "$line" "$work/$1"; then
       echo "$1: no line $line: the sample was not played" >&2
-      KEEP=1
       return 1
     fi
   done

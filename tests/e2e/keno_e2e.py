@@ -43,15 +43,8 @@ READ_ERROR = "Chyba pri citani suboru keno10.csv.\n"
 NOT_OPENED = "Subor sa neda otvorit.\n"
 LOOKED_FOR = "Hladany subor: "  # then the full path of keno10.csv
 WRITE_ERROR = "Chyba pri zapise vystupu.\n"
-
-
-def short_note(draws):
-    """What keno tells on standard error after a history of `draws` rows,
-    fewer than the plays: nothing once there are enough."""
-    if draws >= PLAYS:
-        return ""
-    return (f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
-            f"{PLAYS - draws} hier sa hralo bez tahu.\n")
+# keno writes bytes, echoed from the history: one character a byte.
+OUTPUT_ENCODING = "latin-1"
 
 
 # keno reads the history in blocks of this size.
@@ -85,6 +78,15 @@ class Case:
     stdin_closed: bool = False
     inject: str | None = None  # a fault for strace to inject on the history
     fifo: bool = False  # the history is a named pipe, written for each pass
+
+
+def short_note(draws):
+    """What keno tells on standard error after a history of `draws` rows,
+    fewer than the plays: nothing once there are enough."""
+    if draws >= PLAYS:
+        return ""
+    return (f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
+            f"{PLAYS - draws} hier sa hralo bez tahu.\n")
 
 
 def f32(x):
@@ -135,7 +137,7 @@ def expected_output(picks, rows, header=HEADER, missing=False, echo=None,
         for n in drawn:
             if 1 <= n <= 80:
                 counts[n] += 1
-    echo = header[:127] if echo is None else echo
+    echo = header[:127].split("\0")[0] if echo is None else echo
     lines = ([NOT_OPENED.rstrip("\n")] if missing else []) + [
         "Keno - analyza historie zrebovani",
         "Zadajte 5 typovanych cisel:Typovane:" + "".join(f"{p}," for p in picks),
@@ -236,6 +238,26 @@ def case_cr_cr_lf_keeps_one_cr():
     return Case(history(rows, "Tah;Datum\r", end="\r\n"), PICKS, 0,
                 expected_output(TICKET, rows, "Tah;Datum\r"),
                 stderr=short_note(3))
+
+
+def case_nul_in_the_header():
+    # The header is echoed as text, which ends at its first NUL byte.
+    rows = well_formed_rows(5)
+    return Case(history(rows, "Tah\0" + HEADER[4:]), PICKS, 0,
+                expected_output(TICKET, rows, "Tah\0" + HEADER[4:]),
+                stderr=short_note(5))
+
+
+def case_utf16_history():
+    # As a Windows editor saves "Unicode" text: every row reads as zeros,
+    # and the echo is the byte order mark and the first letter.
+    rows = well_formed_rows(5)
+    data = ("\ufeff" + history(rows, end="\r\n").decode()).encode("utf-16-le")
+    header = data.split(b"\n")[0].decode(OUTPUT_ENCODING)
+    expected = expected_output(TICKET, [[0] * 20] * len(rows), header)
+    assert "\n\xff\xfeTloooooooooool\n" in expected
+    # The NUL after the last line feed is a row of its own.
+    return Case(data, PICKS, 0, expected, stderr=short_note(6))
 
 
 def case_long_header():
@@ -607,8 +629,8 @@ def run_once(command, folder, case, timeout, env):
     return result.returncode, result.stdout or b"", result.stderr
 
 
-def differs(what, got, expected):
-    got = got.decode(errors="replace")
+def differs(what, got, expected, encoding="utf-8"):
+    got = got.decode(encoding, errors="replace")
     at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
               min(len(got), len(expected)))
     return (f"{what} differs at byte {at}:\n  got      "
@@ -866,12 +888,13 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
                 print(f"{name}: skipped: {problems[0]}")
                 return SKIPPED
             # Output and standard error both show on the screen.
-            output, errors = "\n".join(shown).encode(), b""
+            output = "\n".join(shown).encode(OUTPUT_ENCODING, errors="replace")
+            errors = b""
             expected, expected_errors = "\n".join(screen), ""
         elif case.keep_open:
             returncode, output, errors, more = run_keno(
-                command, folder, case, len(expected.encode()), timeout,
-                max_memory_mb)
+                command, folder, case, len(expected.encode(OUTPUT_ENCODING)),
+                timeout, max_memory_mb)
             problems += more
         else:
             returncode, output, errors = run_once(command, folder, case,
@@ -882,8 +905,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
                       if not line.startswith((b"wine: ", b"strace: ")))
     if returncode != case.status:
         problems.append(f"exit status {returncode}, expected {case.status}")
-    if output != expected.encode():
-        problems.append(differs("output", output, expected))
+    if output != expected.encode(OUTPUT_ENCODING):
+        problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
     for p in problems:

@@ -25,7 +25,8 @@ inline std::string dropCarriageReturnsBeforeLineFeeds(
 // reader on their text. Returns what first differed, or "" when nothing did.
 inline std::string compareReaders(const std::string& bytes, std::size_t chunk) {
   ChunkedSource raw(bytes, chunk);
-  FieldReader fast;
+  bool failed = false;
+  FieldReader fast(failed);
   fast.attach(&raw);
   std::istringstream text(dropCarriageReturnsBeforeLineFeeds(bytes));
   ReferenceReader reference(text);
