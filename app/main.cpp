@@ -7,7 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #else
 #include <fcntl.h>
@@ -21,20 +21,23 @@ namespace {
 #ifdef _WIN32
 // Only a console can give more input after its end (Ctrl+Z and Enter);
 // GetConsoleMode tells one apart, where _isatty is true for NUL as well.
-bool isConsole(DWORD standardHandle) {
+bool isConsole(DWORD which) {
   DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
+  return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
 // After Ctrl+Z a C runtime may keep an end-of-file mark of its own on the
 // descriptor, out of clearerr's reach (Wine's msvcrt does), so the Enter is
-// read from the console itself, past the runtime.
+// read from the console itself, past the runtime. A console left without
+// line input by whoever ran keno before gives Enter as a CR alone.
 void awaitConsoleEnter() {
   HANDLE console = GetStdHandle(STD_INPUT_HANDLE);
   char line[64];
   DWORD read = 0;
   while (ReadConsoleA(console, line, sizeof line, &read, nullptr) && read > 0 &&
-         std::memchr(line, '\n', read) == nullptr) {
+         std::find_if(line, line + read, [](char c) {
+           return c == '\r' || c == '\n';
+         }) == line + read) {
   }
 }
 
@@ -67,15 +70,19 @@ class ConsoleText : public std::streambuf {
       text += ch;
     }
     pending_.clear();
+    const int size = static_cast<int>(text.size());
     std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-        CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
-        static_cast<int>(wide.size()))));
+    const int converted =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], size);
+    // Text that does not convert is still shown, as the runtime would.
+    const bool wideText = converted > 0;
+    const auto length = static_cast<DWORD>(wideText ? converted : size);
     DWORD written = 0;
-    const bool shown =
-        WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()),
-                      &written, nullptr) != 0;
-    return shown ? 0 : -1;
+    const BOOL shown =
+        wideText
+            ? WriteConsoleW(console_, wide.data(), length, &written, nullptr)
+            : WriteConsoleA(console_, text.data(), length, &written, nullptr);
+    return shown && written == length ? 0 : -1;
   }
 
  private:
