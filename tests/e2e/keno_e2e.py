@@ -15,13 +15,14 @@ and Linux. A terminal as the input is a pty for a native POSIX build and a
 real console window for keno.exe: Wine's console host on an Xvfb of its own,
 typed into with xdotool, its screen read by keno_console_screen.exe
 (--console-screen). The console cases share one Wine prefix in --console-dir
-and must not run at the same time.
+and take turns through a lock file there.
 """
 import argparse
 import contextlib
 import dataclasses
 import glob
 import os
+import re
 import shlex
 import shutil
 import struct
@@ -45,8 +46,6 @@ LOOKED_FOR = "Hladany subor: "  # then the full path of keno10.csv
 WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno writes bytes, echoed from the history: one character a byte.
 OUTPUT_ENCODING = "latin-1"
-
-
 # keno reads the history in blocks of this size.
 BLOCK = 64 * 1024
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
@@ -656,8 +655,9 @@ def missing_for(case, emulator, windows, console_helper):
     """What this system lacks to run the case, or None."""
     if in_console(case, windows):
         lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
-                   if not shutil.which(tool)] + ["--console-screen"] * (
-                       not console_helper)
+                   if not shutil.which(tool)]
+        if not console_helper:
+            lacking.append("--console-screen")
         return (f"a console window needs {', '.join(lacking)} (tools/"
                 "packages.sh windows installs them)") if lacking else None
     if case.inject and not (sys.platform.startswith("linux")
@@ -738,16 +738,18 @@ def run_in_console(name, keno, folder, case, expected, console, timeout):
     with the shared prefix, booted by the first case, and types case.typed;
     with case.enter keno must still wait, its last line on screen, until
     that is typed. Returns (status, screen, problems); Xvfb and Wine's
-    processes end with it."""
+    processes end with it. One case at a time uses the prefix."""
+    import fcntl  # POSIX only, as Xvfb is
     os.makedirs(console.folder, exist_ok=True)
     shot = os.path.join(console.folder, name)
     screen = os.path.join(folder, "screen.txt")
     prefix = os.path.join(console.folder, "prefix")
     problems = []
     read_end, write_end = os.pipe()
-    with open(shot + ".log", "wb") as log, subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=log, stderr=log) as xvfb:
+    with open(os.path.join(console.folder, "lock"), "w") as lock, open(
+            shot + ".log", "wb") as log, subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdout=log, stderr=log) as xvfb:
         os.close(write_end)
         with os.fdopen(read_end) as f:
             display = f.readline().strip()
@@ -755,7 +757,8 @@ def run_in_console(name, keno, folder, case, expected, console, timeout):
                    WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 
         def run(*command, timeout=60, **options):
-            # xdotool given an empty window id would wait forever.
+            # Every call has a time limit: xdotool given an empty window id
+            # would wait forever.
             return subprocess.run(command, env=env, stdout=subprocess.PIPE,
                                   stderr=log, text=True, timeout=timeout,
                                   **options).stdout
@@ -768,17 +771,21 @@ def run_in_console(name, keno, folder, case, expected, console, timeout):
                 time.sleep(0.1)
 
         def type_keys(typed):
+            # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
             run("xdotool", "windowfocus", "--sync", window)
-            for key in typed.decode().replace("\x04", "\x1a\n"):
-                if key in "\n\x1a":
-                    run("xdotool", "key", "Return" if key == "\n" else "ctrl+z")
-                else:
-                    run("xdotool", "type", "--", key)
+            for part in re.split("([\n\x04])", typed.decode()):
+                if part == "\x04":
+                    run("xdotool", "key", "ctrl+z", "Return")
+                elif part == "\n":
+                    run("xdotool", "key", "Return")
+                elif part:
+                    run("xdotool", "type", "--", part)
 
         keno_run = None
         try:
             if not display:
                 return None, [], ["Xvfb did not start"]
+            fcntl.flock(lock, fcntl.LOCK_EX)
             # A wineserver left by a killed case would serve its display.
             run("wineserver", "-k")
             if not os.path.exists(os.path.join(prefix, "booted")):
@@ -816,16 +823,21 @@ def run_in_console(name, keno, folder, case, expected, console, timeout):
                 keno_run.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
                 problems.append(f"still running after {timeout} s")
-            run("import", "-window", "root", shot + ".png")
+        except (subprocess.SubprocessError, OSError) as error:
+            problems.append(f"the console could not be driven: {error}")
         finally:
+            with contextlib.suppress(subprocess.SubprocessError, OSError):
+                run("import", "-window", "root", shot + ".png")
             if keno_run:
                 keno_run.kill()
                 keno_run.wait()
-            run("wineserver", "-k")
+            with contextlib.suppress(subprocess.SubprocessError, OSError):
+                run("wineserver", "-k")
             xvfb.kill()
     print(f"{name}: the console window is shot in {shot}.png (and "
           f"{shot}.waiting.png while keno waits), its log is {shot}.log")
-    return keno_run.returncode, read_screen(screen), problems
+    status = keno_run.returncode if keno_run else -1
+    return status, read_screen(screen), problems
 
 
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
@@ -921,9 +933,6 @@ def main():
                         help="command that runs the binary (e.g. wine)")
     parser.add_argument("--case", action="append", default=[])
     parser.add_argument("--list", action="store_true")
-    parser.add_argument("--list-console", action="store_true",
-                        help="list the cases a Windows keno runs in a "
-                        "console window")
     parser.add_argument("--console-screen",
                         help="keno_console_screen.exe, for the console cases")
     parser.add_argument("--console-dir", default="console",
@@ -933,9 +942,8 @@ def main():
                         help="fail when keno's peak memory is higher, as "
                         "Linux measures it while keno waits for Enter")
     args = parser.parse_args()
-    if args.list or args.list_console:
-        print("\n".join(name for name, case in CASES.items()
-                        if args.list or in_console(case(), True)))
+    if args.list:
+        print("\n".join(CASES))
         return 0
     if not args.keno:
         parser.error("--keno is required")
