@@ -61,8 +61,8 @@ packages-windows:
 stock-check:
 	tools/stock_check.sh
 
-# Release packages: build/keno-<version>-Linux-<processor>.tar.gz and, cross-built with
-# MinGW-w64, build-windows/keno-<version>-win64.zip.
+# Release packages: build/keno-<version>-Linux-<processor>.tar.gz and,
+# cross-built with MinGW-w64, build-windows/keno-<version>-win64.zip.
 .PHONY: package package-windows
 package: packages-test
 	$(call build,native) --target package
