@@ -5,10 +5,6 @@
 
 namespace {
 
-// Large enough that a read costs one system call per 64 KiB, small enough
-// to keep memory flat.
-constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
-
 const char* find(const char* from, const char* to, char c) {
   return static_cast<const char*>(
       std::memchr(from, c, static_cast<std::size_t>(to - from)));

@@ -24,6 +24,10 @@ class FieldReader {
  public:
   using Row = std::array<std::int32_t, kDrawnPerRow>;
 
+  // The most a read of the source asks for: large enough that a read costs
+  // one system call per 64 KiB, small enough to keep memory flat.
+  static constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
+
   // Sets `failed` whenever reading a source fails, and never clears it, so
   // that its owner learns of a failure where it happens, in any source.
   explicit FieldReader(bool& failed);

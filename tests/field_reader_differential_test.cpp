@@ -95,7 +95,8 @@ TEST(FieldReaderDifferentialTest, InputsAcrossBlockBoundaries) {
     expectSameReading(generate.soup(70000 + generate.below(70000)));
   }
   // A header longer than a block, ending in CR LF across the boundary.
-  expectSameReading(std::string(64 * 1024 - 1, 'h') + "\r\n1;2;3;4\n");
+  expectSameReading(std::string(FieldReader::kBlockSize - 1, 'h') +
+                    "\r\n1;2;3;4\n");
 }
 
 }  // namespace
