@@ -1,0 +1,33 @@
+# Read by CPack twice. First, before it installs the files to pack: the one
+# date for the archives, and for strip, which writes it into keno.exe's
+# header in place of the time of the link.
+set(ENV{SOURCE_DATE_EPOCH} ${CPACK_KENO_SOURCE_DATE_EPOCH})
+set(ENV{TZ} UTC)
+if(NOT DEFINED CPACK_PACKAGE_FILES)
+  return()
+endif()
+# Then on the package it made, before it copies it out and writes its
+# checksum. CPack 3.25 stores the files in the order that the file system
+# lists them, which differs between file systems, and dates the zip's
+# entries in local time. This packs the same files again, sorted by their
+# bytes (GLOB sorts in any locale), dated in UTC. Folders get no entries:
+# `cmake -E tar` would add each with its files in the file system's order.
+set(stage ${CPACK_TEMPORARY_DIRECTORY})
+set(paths_from ${stage})
+if(CPACK_INCLUDE_TOPLEVEL_DIRECTORY)
+  get_filename_component(paths_from ${stage} DIRECTORY)
+endif()
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${paths_from}
+  ${stage}/*)
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+  if(package MATCHES "\\.zip$")
+    set(how cf ${package} --format=zip)
+  elseif(package MATCHES "\\.tar\\.gz$")
+    set(how czf ${package} --format=paxr)
+  else()
+    continue() # the source package's other formats stay as CPack made them
+  endif()
+  file(REMOVE ${package})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar ${how} -- ${files}
+    WORKING_DIRECTORY ${paths_from} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()

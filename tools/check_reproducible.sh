@@ -1,0 +1,22 @@
+#!/bin/sh
+# Makes a preset's package twice, keno alone, each in a fresh clone of
+# HEAD, the second with another umask, TZ and locale and, in /dev/shm, on
+# a file system that lists a folder in another order; fails when the
+# packages or their .sha256 files differ in a byte.
+set -eu
+preset=${1:?usage: $0 native|windows}
+repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+one=$(mktemp -d) two=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+trap 'rm -rf "$one" "$two"' EXIT
+pack() {
+  git clone -q "$repo" "$1/k" && git -C "$1/k" checkout -q "$(git -C "$repo" rev-parse HEAD)"
+  (cd "$1/k" && cmake --preset "$preset" -DKENO_BUILD_TESTS=OFF &&
+    cmake --build --preset "$preset" -j "${JOBS:-2}" --target package) \
+    >"$1/log" 2>&1 || { tail -n 30 "$1/log" >&2; exit 1; }
+}
+(umask 022; export TZ=UTC LC_ALL=C; pack "$one")
+(umask 077; export TZ=Asia/Tokyo LC_ALL=C.UTF-8; pack "$two")
+cd "$one/k"
+for made in build*/keno-*; do
+  sha256sum "$made" "$two/k/$made" && cmp "$made" "$two/k/$made"
+done
