@@ -58,6 +58,8 @@ def unpack(archive, into):
                 t.extractall(into, filter="data")
             else:
                 t.extractall(into)
+    if archive.endswith(".zip"):
+        return into  # Extract All makes this folder: keno.exe at its top
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
