@@ -63,12 +63,16 @@ stock-check:
 
 # Release packages: build/keno-<version>-Linux-<processor>.tar.gz and,
 # cross-built with MinGW-w64, build-windows/keno-<version>-win64.zip.
-.PHONY: package package-windows
-package: packages-test
+.PHONY: package package-windows packages-package
+package: packages-package
 	$(call build,native) --target package
 
 package-windows: packages-windows
 	$(call build,windows) --target package
+
+# The native preset and the package's test: no clang, libc++ or strace.
+packages-package:
+	sh tools/packages.sh package
 
 clean:
 	rm -rf build build-*/

@@ -63,9 +63,10 @@ class DrawAnalyzer {
   // True when the history could be opened at construction.
   bool historyOpened() const { return historyFound; }
 
-  // The rows the last frequency pass read that held at least one byte:
-  // the history's draws, without the empty pass after a final line end.
-  std::int32_t historyRows() const { return rowsRead; }
+  // The draws the last frequency pass read: its rows with at least one
+  // number from 1 to 80, so that blank lines, a file of "," fields or of
+  // UTF-16 text hold none.
+  std::int32_t historyDraws() const { return drawsRead; }
 
   // True once a read of the history has failed, or its reopen did although
   // the first open worked; a later pass that reads well does not clear it.
@@ -82,7 +83,7 @@ class DrawAnalyzer {
   std::int32_t stakesPlaced = 0;
   std::int32_t winningDraws = 0;
   std::int32_t rowCursor = 0;
-  std::int32_t rowsRead = 0;
+  std::int32_t drawsRead = 0;
   bool verbose;
   Draw drawn{};
   FileSource history;

@@ -18,7 +18,6 @@ FieldReader::FieldReader(bool& failed)
 void FieldReader::attach(ByteSource* source) {
   source_ = source;
   next_ = end_ = block_.get();
-  taken_ = 0;
   good_ = source != nullptr;
 }
 
@@ -27,7 +26,6 @@ bool FieldReader::refill() {
   if (got < 0) failed_ = true;
   next_ = block_.get();
   end_ = next_ + std::max<std::ptrdiff_t>(got, 0);
-  taken_ += static_cast<std::uint64_t>(end_ - next_);
   return next_ != end_;
 }
 

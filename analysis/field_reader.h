@@ -43,11 +43,6 @@ class FieldReader {
   // True until a read meets the end of the source or a failure to read it.
   bool good() const { return good_; }
 
-  // How many bytes of the source have been read past since it was attached.
-  std::uint64_t position() const {
-    return taken_ - static_cast<std::uint64_t>(end_ - next_);
-  }
-
   // Reads the rest of the current line and its line feed; returns the line's
   // first `keep` characters. A carriage return right before the line feed is
   // not part of the line, as in a text file read on Windows.
@@ -96,7 +91,6 @@ class FieldReader {
   std::unique_ptr<char[]> block_;
   const char* next_ = nullptr;
   const char* end_ = nullptr;
-  std::uint64_t taken_ = 0;  // bytes the source has handed over
   bool good_ = false;
   bool& failed_;
 };

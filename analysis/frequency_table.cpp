@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <limits>
 
 #include "draw_analyzer.h"
@@ -16,20 +17,23 @@ void countUp(std::int32_t& counter) {
 void DrawAnalyzer::printFrequencies(std::int32_t firstRow) {
   std::array<std::int32_t, kHighestNumber + 1> frekvencia{};
   Draw numbers{};
-  rowsRead = 0;
+  drawsRead = 0;
   // Tested before each row only: after a final line end one more pass reads
   // nothing but zeros, which are not counted.
   while (reader.good()) {
     countUp(rowCursor);
-    const std::uint64_t rowStart = reader.position();
     reader.readRow(numbers);
-    if (reader.position() != rowStart) countUp(rowsRead);
+    // Numbers outside 1 to 80 are no draw of Keno and have no counter; a
+    // row with none of Keno's numbers is no draw.
+    const auto isDrawn = [](std::int32_t v) {
+      return v >= 1 && v <= kHighestNumber;
+    };
+    if (std::any_of(numbers.begin(), numbers.end(), isDrawn)) {
+      countUp(drawsRead);
+    }
     if (rowCursor < firstRow) continue;
     for (const std::int32_t v : numbers) {
-      // Numbers outside 1 to 80 are no draw of Keno and have no counter.
-      if (v >= 1 && v <= kHighestNumber) {
-        countUp(frekvencia[static_cast<std::size_t>(v)]);
-      }
+      if (isDrawn(v)) countUp(frekvencia[static_cast<std::size_t>(v)]);
     }
   }
   out << "Frekvncia: " << std::endl;

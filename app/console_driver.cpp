@@ -150,11 +150,11 @@ int runKeno(std::istream& in, std::ostream& out, const std::string& historyPath,
     err << "Chyba pri citani suboru " << historyPath << "." << std::endl;
     failed = true;
   } else if (played && keno.historyOpened() &&
-             keno.historyRows() < kPlayCount) {
+             keno.historyDraws() < kPlayCount) {
     // The report still counts every play; the rest were made on empty draws.
     err << "Upozornenie: subor " << historyPath << " ma len "
-        << keno.historyRows() << " tahov; zvysnych "
-        << kPlayCount - keno.historyRows() << " hier sa hralo bez tahu."
+        << keno.historyDraws() << " tahov; zvysnych "
+        << kPlayCount - keno.historyDraws() << " hier sa hralo bez tahu."
         << std::endl;
   }
   if (!out.flush()) {

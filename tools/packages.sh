@@ -3,6 +3,7 @@
 # they are missing:
 #
 #   tools/packages.sh test            # what `make test` needs
+#   tools/packages.sh package         # what `make package` needs
 #   tools/packages.sh bench           # what `make bench` needs
 #   tools/packages.sh test windows bench fuzz ci  # what .ci/run needs
 #
@@ -27,6 +28,12 @@ test strace cmd:strace
 test clang cmd:clang++
 test libc++-dev libcxx:
 test libc++abi-dev libcxx:
+package g++ cmd:c++
+package make cmd:make
+package cmake cmd:cmake
+package ninja-build cmd:ninja
+package python3 cmd:python3
+package libgtest-dev cxx:gtest/gtest.h
 windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
 windows wine cmd:wine
 windows xvfb cmd:Xvfb
@@ -46,13 +53,14 @@ ci clang-format -
 ci debootstrap -
 '
 
+groups='test, package, windows, bench, fuzz, ci'
 if [ "$#" -eq 0 ]; then
-  echo "usage: $0 GROUP... (groups: test, windows, bench, fuzz, ci)" >&2
+  echo "usage: $0 GROUP... (groups: $groups)" >&2
   exit 2
 fi
 for asked in "$@"; do
   if ! echo "$PACKAGES" | grep -q "^$asked "; then
-    echo "$0: no group $asked (groups: test, windows, bench, fuzz, ci)" >&2
+    echo "$0: no group $asked (groups: $groups)" >&2
     exit 2
   fi
 done

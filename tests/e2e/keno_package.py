@@ -37,11 +37,14 @@ SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
 PROGRAM = {False: "bin/keno", True: "keno.exe"}
 SAMPLE = {False: "share/keno/sample/keno10.csv", True: "sample/keno10.csv"}
 LICENSE = {False: "LICENSE", True: "LICENSE.txt"}
-GUIDES = {False: ["README.txt", "share/doc/keno/README.md"],
+GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
+                  "share/doc/keno/CHANGELOG.md"],
           True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
 # that README.txt shows.
 CASES = ["sample_run", "known_hits", "missing_file"]
+# A Markdown link's target, up to a "#"; a bare "#anchor" is not one.
+LINK = re.compile(r"\]\(([^)#]+)")
 
 
 def unpack(archive, into):
@@ -55,10 +58,23 @@ def unpack(archive, into):
                 t.extractall(into, filter="data")
             else:
                 t.extractall(into)
+    if archive.endswith(".zip"):
+        return into  # Extract All makes this folder: keno.exe at its top
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
     return os.path.join(into, tops[0])
+
+
+def dead_links(top, files):
+    """Relative links in the package's Markdown that lead to no file in it."""
+    links = [(doc, os.path.normpath(os.path.join(os.path.dirname(doc), t)))
+             for doc in files if doc.endswith(".md")
+             for t in LINK.findall(read(os.path.join(top, doc)).decode())
+             if ":" not in t]
+    return [f"{doc} links to {path}, not in the package" for doc, path in links
+            if path.startswith("..")
+            or not os.path.isfile(os.path.join(top, path))]
 
 
 def read(path):
@@ -183,6 +199,7 @@ def main():
                            + "/README.txt", LICENSE[windows]] + GUIDES[windows])
         problems = check_checksum(args.package)
         found = files_in(top)
+        problems += dead_links(top, found)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
