@@ -25,7 +25,8 @@ import tarfile
 import tempfile
 import zipfile
 
-import keno_e2e
+from model import ROOT
+from runners import run_case
 
 # A player downloads keno.exe; it must stay small.
 MAX_EXE_BYTES = 1536 * 1024
@@ -203,10 +204,10 @@ def main():
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
-                os.path.join(keno_e2e.ROOT, "data", "keno10.csv")):
+                os.path.join(ROOT, "data", "keno10.csv")):
             problems.append(f"{sample} is not data/keno10.csv")
         elif read(os.path.join(top, LICENSE[windows])).replace(
-                b"\r\n", b"\n") != read(os.path.join(keno_e2e.ROOT, "LICENSE")):
+                b"\r\n", b"\n") != read(os.path.join(ROOT, "LICENSE")):
             problems.append(f"{LICENSE[windows]} is not the license")
         elif windows:
             problems += check_windows(top, args.version, args.objdump)
@@ -219,7 +220,7 @@ def main():
         for p in problems:
             print(p)
         ok = not problems and all([
-            keno_e2e.run_case(name, keno, shlex.split(args.emulator),
+            run_case(name, keno, shlex.split(args.emulator),
                               args.timeout, 0, folder=top) is True
             for name in CASES])
     return 0 if ok else 1

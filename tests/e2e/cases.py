@@ -1,0 +1,272 @@
+"""The end-to-end cases: the table CASES at the end names each and makes
+it, what keno is given and what it must print."""
+import dataclasses
+
+from faults import BLOCK, FAILED_READ, reads_to_play, row_end_at
+from model import (HEADER, INPUT_ENDED, INVALID, OUTPUT_ENCODING, PLAYS,
+                   READ_ERROR, TICKET, WRITE_ERROR, draws,
+                   expected_output, history, rows_over, sample_rows,
+                   short_note, well_formed_rows)
+
+DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
+PICKS = b"1 2 3 4 5\n\n"
+# Size of the large histories: memory must not grow with a line or a field.
+LARGE = 20 * 1000 * 1000
+
+
+@dataclasses.dataclass
+class Case:
+    history: bytes | str | None  # None: no history file at all
+    typed: bytes
+    status: int
+    expected: str  # all that keno writes to standard output
+    stderr: str = ""  # all that keno writes to standard error
+    # "pipe" ends after `typed`; "open" stays open, and so does a
+    # "terminal": a pty, or a console window for keno.exe, which shows the
+    # output too. "null" is the null device (/dev/null, NUL), "closed" none.
+    stdin: str = "pipe"
+    enter: bytes | None = None  # keno must wait until this is typed
+    stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
+    folder: str | None = None  # keno runs in this subfolder of the case's
+    read_only: bool = False
+    fifo: bool = False  # the history is a named pipe, written for each pass
+    inject: str | None = None  # a fault for strace to inject on the history
+
+    def ignored(self):
+        """What of this case no runner would carry out, or None."""
+        if self.stdin not in ("pipe", "open", "terminal", "null", "closed"):
+            return f"stdin {self.stdin!r} is none of the inputs"
+        if self.stdout not in ("pipe", "full", "closed"):
+            return f"stdout {self.stdout!r} is none of the outputs"
+        if self.typed and self.stdin in ("null", "closed"):
+            return f"text typed on a {self.stdin} input"
+        if self.enter and self.stdin not in ("open", "terminal"):
+            return "an Enter awaited on an input that ends"
+        if self.stdout != "pipe" and self.stdin in ("open", "terminal"):
+            return "an output other than a pipe on an input kept open"
+        if self.inject and self.stdin in ("terminal", "null"):
+            return "a fault injected into what may be a console window"
+        return None
+
+
+def build(name):
+    """The case `name`, refused whole when a runner would ignore part of
+    it."""
+    case = CASES[name]()
+    ignored = case.ignored()
+    if ignored:
+        raise SystemExit(f"case {name}: {ignored}")
+    return case
+
+
+def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
+    """A run of `ticket` on the history `data`, whose rows read as `rows`,
+    to its end; no file or a folder is a history that cannot be opened.
+    The short-history note follows from the rows counted."""
+    missing = data is None or data == DIRECTORY
+    counted = rows if counted is None else counted
+    how.setdefault("typed", " ".join(map(str, ticket)).encode() + b"\n\n")
+    expected = expected_output(ticket, rows, "" if missing else header,
+                               missing, counted)
+    note = "" if missing else short_note(draws(counted))
+    return Case(data, status=0, expected=expected, stderr=note, **how)
+
+
+def well_formed(count, ticket=TICKET, header=HEADER, end="\n", blank=0,
+                **how):
+    """A run to its end on a history of `count` well-formed rows and
+    `blank` blank lines."""
+    rows = well_formed_rows(count)
+    data = history(rows, header, end) + (end * blank).encode()
+    return played(data, rows, ticket, header, **how)
+
+
+def sample_run():
+    data, header, rows = sample_rows()
+    return played(data, rows, [72, 3, 60, 17, 25], header)
+
+
+def utf16_history():
+    # As a Windows editor saves "Unicode" text: every row reads as zeros,
+    # and the echo is the byte order mark and the first letter.
+    rows = well_formed_rows(5)
+    data = ("\ufeff" + history(rows, end="\r\n").decode()).encode("utf-16-le")
+    header = data.split(b"\n")[0].decode(OUTPUT_ENCODING)
+    # None of its rows is a draw keno can read.
+    case = played(data, [[0] * 20] * len(rows), header=header)
+    assert "\n\xff\xfeTloooooooooool\n" in case.expected
+    return case
+
+
+def comma_separated_history():
+    # A spreadsheet's "CSV" with "," between the fields: a row's first field
+    # runs to the end of the file, so no row is a draw.
+    header = HEADER.replace(";", ",")
+    data = history(well_formed_rows(5100), header).replace(b";", b",")
+    return played(data, [], header=header)
+
+
+def cut_inside_a_row():
+    rows = well_formed_rows(20)
+    data = history(rows) + b"21;01.01.1999;piatok;45;4"
+    # The cut field counts once; the row's missing fields read 0.
+    return played(data, rows + [[45, 4] + [0] * 18], [45, 4, 1, 2, 3])
+
+
+def known_hits():
+    ticket = [3, 17, 25, 60, 72]
+    filler = list(range(30, 50))
+    rows = [filler] * 10
+    rows[1] = [3, 17, 25] + filler[3:]           # 3 hits: 1
+    rows[4] = [3, 17, 25, 60] + filler[4:]       # 4 hits: 8
+    rows[7] = ticket + filler[5:]                # 5 hits: 100
+    rows[8] = [72, 60, 3] + filler[3:]           # 3 hits: 1
+    case = played(history(rows), rows, ticket)
+    # The model agrees with totals worked out by hand.
+    assert "Vyhra:110\nCista vyhra(vyhra-vklad):-2328\n" in case.expected
+    assert "Vyhier:4\n" in case.expected
+    assert "Uspesnost(vyhra/vklad): 4.5119%\n" in case.expected
+    assert "Uspesnost2(vyhier/vkladov): 0.0820345%\n" in case.expected
+    return case
+
+
+def bad_picks():
+    # Each bad token is skipped alone; each line that held one asks again.
+    case = well_formed(5, typed=b"1 abc 2\n3 - \n99999999999\n4,5\n\n")
+    case.expected = case.expected.replace("cisel:Typovane",
+                                          "cisel:" + INVALID * 3 + "Typovane")
+    return case
+
+
+def read_error(data, rows, counted, when, header=HEADER, fault=FAILED_READ):
+    """A run whose history's calls numbered `when` fail; the plays read
+    `rows`, the frequency pass `counted`. Each pass stops after the last
+    byte a failed read left it, as at the end of the file; every phase
+    still prints and the error is told once."""
+    return Case(data, PICKS, 1, expected_output(TICKET, rows, header,
+                                                counted=counted),
+                READ_ERROR, inject=f"{fault}:when={when}")
+
+
+def short_first_read():
+    # The first read gives the whole file, short of a block; every read
+    # after it fails, the reopened file's too.
+    rows = well_formed_rows(120)
+    assert len(history(rows)) < BLOCK
+    return read_error(history(rows), rows, [], "2+", header="")
+
+
+def cut_in_the_plays(when, second_pass_whole):
+    """Read errors at `when` on 6000 rows, a row ending two blocks in,
+    among the played ones."""
+    rows = well_formed_rows(6000)
+    wide = max(0, 3 * BLOCK // PLAYS - 60)
+    data, before = row_end_at(history(rows, wide=wide), 2 * BLOCK)
+    assert before < PLAYS
+    return read_error(data, rows[:before],
+                      rows if second_pass_whole else rows[:before], when)
+
+
+def read_error_in_the_second_pass():
+    # Cut some blocks past the played rows, however wide one row is padded.
+    blocks = -(-len(history(well_formed_rows(PLAYS))) // BLOCK) + 2
+    rows = rows_over((blocks + 1) * BLOCK)
+    data, before = row_end_at(history(rows), blocks * BLOCK)
+    return read_error(data, rows, rows[:before],
+                      reads_to_play(data) + blocks + 1)
+
+
+def read_error_at_the_start_of_the_second_pass():
+    # One block exactly: read 1 gives the file, read 2 its end, and read 3
+    # is the reopened file's first.
+    data, before = row_end_at(history(rows_over(BLOCK)), BLOCK)
+    return read_error(data[:BLOCK], well_formed_rows(before), [], 3, header="")
+
+
+# Waits for Enter at the end, where its peak memory is read.
+WAITS = {"typed": b"1 2 3 4 5\n", "stdin": "open", "enter": b"\n"}
+FIVE_ROWS = history(well_formed_rows(5))
+
+CASES = {
+    "sample_run": sample_run,
+    "missing_file": lambda: played(None, []),
+    "empty_file": lambda: played(b"", [], header=""),
+    # Nothing is written to the history, so a read-only one is fine.
+    "read_only_history": lambda: well_formed(5, read_only=True),
+    # Played on 100 draws and 4776 empty ones; the report counts them all.
+    # The blank last line is no draw.
+    "short_history": lambda: well_formed(100, blank=1),
+    # A blank last line makes no draw that would hide the note.
+    "one_draw_short_with_crlf": lambda: well_formed(PLAYS - 1, end="\r\n",
+                                                    blank=1),
+    "header_alone": lambda: well_formed(0),
+    # Blank lines after the draws change nothing: there is no note.
+    "exactly_4876_rows": lambda: well_formed(PLAYS, [4, 8, 15, 16, 23],
+                                             blank=3),
+    "more_rows_than_plays": lambda: well_formed(6000, [4, 8, 15, 16, 23]),
+    "crlf_history": lambda: well_formed(30, [10, 20, 30, 40, 50], end="\r\n",
+                                        typed=b"10 20 30 40 50\r\n\r\n"),
+    # Only the carriage return right before the line feed goes, whichever
+    # platform reads the file.
+    "cr_cr_lf_keeps_one_cr": lambda: well_formed(3, header="Tah;Datum\r",
+                                                 end="\r\n"),
+    "nul_in_the_header": lambda: well_formed(5, header="Tah\0" + HEADER[4:]),
+    "utf16_history": utf16_history,
+    "comma_separated_history": comma_separated_history,
+    "long_header": lambda: well_formed(30, header="H" * 100 + ";" + "x" * 200),
+    "cut_inside_a_row": cut_inside_a_row,
+    "known_hits": known_hits,
+    "bad_picks": bad_picks,
+    # From a pipe, whose end is final: keno says so and ends with status 1.
+    "input_ends_early": lambda: Case(FIVE_ROWS, b"1 2\n", 1, INPUT_ENDED),
+    # Ctrl+D ends a terminal's input, but the terminal can still give the
+    # Enter that keno then waits for.
+    "input_ends_at_a_terminal": lambda: Case(
+        FIVE_ROWS, b"1 2\n\x04", 1, INPUT_ENDED, stdin="terminal",
+        enter=b"\n"),
+    # A character device, but no terminal or console: it ends at once.
+    "input_on_the_null_device": lambda: Case(FIVE_ROWS, b"", 1, INPUT_ENDED,
+                                             stdin="null"),
+    # Waits for Enter at the end; a letter of the path that Windows' code
+    # page holds shows right in a console of another code page.
+    "terminal_run_in_a_folder_outside_ascii": lambda: played(
+        None, [], typed=b"1 2 3 4 5 and more\n", stdin="terminal",
+        enter=b"\n", folder="J\u00e1n"),
+    "picks_over_several_lines": lambda: well_formed(
+        5, typed=b"1\n2 3\n\n4\n5 text typed on\n\n"),
+    # Text after the fifth pick is dropped: the run still waits for Enter.
+    "waits_for_a_fresh_enter": lambda: well_formed(
+        5, typed=b"1 2 3 4 5 and more\n", stdin="open", enter=b"\n"),
+    # Only the fifth pick's line is dropped; the next line is the Enter.
+    "line_typed_ahead_ends_the_run": lambda: well_formed(
+        5, typed=b"1 2 3 4 5\nahead\n", stdin="open"),
+    # Opens on Linux but cannot be read: the same as a missing file.
+    "history_is_a_folder": lambda: played(DIRECTORY, []),
+    "output_to_a_full_disk": lambda: Case(
+        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR, stdout="full"),
+    "output_closed": lambda: Case(
+        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR, stdout="closed"),
+    # Longer than a block, so that a history read as the picks would show.
+    "input_closed": lambda: Case(history(rows_over(BLOCK)), b"", 1,
+                                 INPUT_ENDED, stdin="closed"),
+    # The file did open: not a missing file, and the second pass reads it.
+    "read_error_at_the_first_read": lambda: read_error(
+        FIVE_ROWS, [], well_formed_rows(5), 1),
+    "read_error_after_a_short_first_read": short_first_read,
+    "read_error_in_both_passes": lambda: cut_in_the_plays("3+3", False),
+    # The reopen reads the whole file, and the error is still told.
+    "read_error_in_the_first_pass_only": lambda: cut_in_the_plays(3, True),
+    "read_error_in_the_second_pass": read_error_in_the_second_pass,
+    "read_error_at_the_start_of_the_second_pass":
+        read_error_at_the_start_of_the_second_pass,
+    # The file was removed or replaced between the passes.
+    "reopen_fails": lambda: read_error(
+        history(well_formed_rows(120)), well_formed_rows(120), [], 2,
+        header="", fault="openat:error=ENOENT"),
+    # Longer than a pipe holds, so that keno reads it in pieces.
+    "history_is_a_named_pipe": lambda: well_formed(2000, fifo=True),
+    "large_one_line_without_separators": lambda: played(
+        (HEADER + "\n").encode() + b"7" * LARGE + b"\n", [], **WAITS),
+    "large_header_line": lambda: well_formed(100, header="H" * LARGE, **WAITS),
+    "large_well_formed_history": lambda: well_formed(LARGE // 75, **WAITS),
+}

@@ -1,0 +1,425 @@
+"""Runs a case: lays out its folder and history, runs keno there on a pipe,
+a file or a pty, and compares the status and every byte of what keno wrote
+with the case's. keno.exe's terminal is a real console window: Wine's
+console host on an Xvfb of its own, typed into with xdotool, its screen
+read by keno_console_screen.exe. The console cases share one Wine prefix
+and take turns through a lock file beside it."""
+import contextlib
+import dataclasses
+import glob
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+
+import faults
+from cases import DIRECTORY, build
+from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
+                   STILL_WAITING, full_path)
+
+SKIPPED = "skipped"
+
+
+def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
+             window=None):
+    """Runs a case with keno10.csv in `folder` (a new one when None), or
+    in case.folder made in it. Returns True when it passes, False when it
+    fails, SKIPPED when this system cannot run it."""
+    case = build(name)
+    windows = keno.lower().endswith(".exe")
+    in_console = windows and case.stdin in ("terminal", "null")
+    lacking = (console_missing(window) if in_console
+               else missing(case, emulator))
+    if lacking:
+        print(f"{name}: skipped: {lacking}")
+        return SKIPPED
+    with working_folder(folder) as top:
+        folder = os.path.join(top, case.folder or "")
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, "keno10.csv")
+        expected, expected_errors = case.expected, case.stderr
+        # A history keno cannot open is named with its full path.
+        if expected.startswith(NOT_OPENED):
+            expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
+                               + expected_errors)
+        lay_history(case, path, timeout)
+        if in_console:
+            # Output and standard error both show on the screen.
+            expected = expected_screen(case, expected, expected_errors)
+            expected_errors = ""
+            status, output, errors, problems = run_in_console(
+                name, full_path(keno, True), folder, case, expected, window,
+                timeout)
+        else:
+            if windows:
+                expected = expected.replace("\n", "\r\n")
+                expected_errors = expected_errors.replace("\n", "\r\n")
+            status, output, errors, problems = run_local(
+                command(case, keno, emulator, folder), folder, case,
+                len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
+    if status is None:
+        print(f"{name}: skipped: {problems[0]}")
+        return SKIPPED
+    # Wine's and strace's own notes (a prefix made, a path resolved) are
+    # not keno's.
+    errors = b"".join(line for line in errors.splitlines(keepends=True)
+                      if not line.startswith((b"wine: ", b"strace: ")))
+    if status != case.status:
+        problems.append(f"exit status {status}, expected {case.status}")
+    if output != expected.encode(OUTPUT_ENCODING):
+        problems.append(differs("output", output, expected, OUTPUT_ENCODING))
+    if errors != expected_errors.encode():
+        problems.append(differs("standard error", errors, expected_errors))
+    for p in problems:
+        print(f"{name}: {p}")
+    return not problems
+
+
+def missing(case, emulator):
+    """What this system lacks to run the case outside a console, or None."""
+    if case.inject:
+        return faults.missing(case, emulator)
+    if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
+        return "serves a named pipe, which needs a native keno and /proc"
+    if case.stdout == "full" and not os.path.exists("/dev/full"):
+        return "needs /dev/full"
+    if "closed" in (case.stdin, case.stdout) and os.name != "posix":
+        return "closes a descriptor, which needs POSIX"
+    if case.stdin == "terminal" and (emulator or os.name != "posix"):
+        return ("needs a terminal as the input: a pty, which only a native "
+                "POSIX build can be given, or a console for keno.exe")
+    if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
+        return "runs as root, and without setpriv it cannot run as nobody"
+    return None
+
+
+@contextlib.contextmanager
+def working_folder(folder):
+    """The given folder, left without a history afterwards, or a new one."""
+    if folder is None:
+        with tempfile.TemporaryDirectory(prefix="keno_e2e_") as made:
+            yield made
+        return
+    try:
+        yield folder
+    finally:
+        path = os.path.join(folder, "keno10.csv")
+        if os.path.isdir(path):
+            os.rmdir(path)
+        elif os.path.exists(path):
+            os.chmod(path, 0o644)
+            os.remove(path)
+
+
+def lay_history(case, path, timeout):
+    """Puts the case's history at `path`: a file, a folder or a named pipe
+    served from a thread of its own."""
+    if case.history == DIRECTORY:
+        os.mkdir(path)
+    elif case.fifo:
+        os.mkfifo(path)
+        threading.Thread(target=serve_fifo, args=(path, case.history, timeout),
+                         daemon=True).start()
+    elif case.history is not None:
+        with open(path, "wb") as f:
+            f.write(case.history)
+        if case.read_only:
+            os.chmod(path, 0o444)
+
+
+def fifo_is_open(path):
+    """True while some process has the named pipe open."""
+    target = os.path.realpath(path)
+    for link in glob.glob("/proc/[0-9]*/fd/*"):
+        with contextlib.suppress(OSError):
+            if os.readlink(link) == target:
+                return True
+    return False
+
+
+def serve_fifo(path, data, timeout, passes=2):
+    """Writes `data` into the named pipe for each of keno's passes. A pass
+    is served only once the last one's reader has closed it, or its data
+    would run on into the earlier reader's pipe, or be lost with it."""
+    for _ in range(passes):
+        deadline = time.monotonic() + timeout
+        while fifo_is_open(path) and time.monotonic() < deadline:
+            time.sleep(0.01)
+        fd = os.open(path, os.O_WRONLY)
+        try:
+            view = memoryview(data)
+            while view:
+                view = view[os.write(fd, view):]
+        except BrokenPipeError:
+            pass
+        finally:
+            os.close(fd)
+
+
+def as_root(emulator):
+    """True for a native keno that would run as root."""
+    return not emulator and hasattr(os, "geteuid") and os.geteuid() == 0
+
+
+def command(case, keno, emulator, folder):
+    """The command that runs keno for the case, and its environment. Root
+    may open a read-only file for writing, so a native keno started by root
+    on one runs as nobody, from a copy in the case's folder."""
+    command = emulator + [os.path.abspath(keno)]
+    if case.read_only and as_root(emulator):
+        os.chmod(folder, 0o755)
+        command = [shutil.which("setpriv"), "--reuid=65534", "--regid=65534",
+                   "--clear-groups", shutil.copy(command[-1], folder)]
+    if case.inject:
+        return faults.injected(command, case, os.environ)
+    return command, os.environ
+
+
+def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
+    """Runs keno (`command`, its environment) on case.typed, from a pipe or
+    a pty, with what the case closes closed; returns (status, output,
+    standard error, problems).
+
+    Without case.enter keno must end on its own after case.typed. With it,
+    keno must still be waiting once its whole output is out; its peak memory
+    is read then, and case.enter is typed and a piped input closed.
+    """
+    command, env = command
+    problems = []
+    keys = tty = None
+    if case.stdin == "terminal":
+        import pty  # POSIX only
+        keys, tty = pty.openpty()
+    stdin = {"pipe": subprocess.PIPE, "open": subprocess.PIPE,
+             "terminal": tty}.get(case.stdin, subprocess.DEVNULL)
+    closed = [fd for fd, how in ((0, case.stdin), (1, case.stdout))
+              if how == "closed"]
+    with open("/dev/full" if case.stdout == "full" else os.devnull,
+              "wb") as sink, subprocess.Popen(
+                  command, cwd=folder, env=env, stdin=stdin,
+                  stdout=subprocess.PIPE if case.stdout == "pipe" else sink,
+                  stderr=subprocess.PIPE,
+                  preexec_fn=(lambda: [os.close(fd) for fd in closed])
+                  if closed else None) as process:
+        if tty is not None:
+            os.close(tty)
+            keys = os.fdopen(keys, "wb", buffering=0)
+        else:
+            keys = process.stdin
+        if keys:
+            with contextlib.suppress(BrokenPipeError):
+                keys.write(case.typed)
+                keys.flush()
+                if case.stdin == "pipe":
+                    keys.close()
+        output = b""
+        if case.enter:
+            output = read_with_timeout(process.stdout, expected_size, timeout)
+            if output is None:
+                process.kill()
+                return (process.wait(), b"", b"",
+                        [f"output incomplete after {timeout} s"])
+            try:
+                process.wait(timeout=STILL_WAITING)
+                problems.append("ended without waiting for Enter")
+            except subprocess.TimeoutExpired:
+                if max_memory_mb:
+                    problems += memory_problems(process.pid, max_memory_mb)
+            with contextlib.suppress(BrokenPipeError):
+                keys.write(case.enter)
+                keys.flush()
+                if case.stdin == "open":
+                    keys.close()
+        try:
+            # The output is small: it fits the pipe while nobody reads it.
+            process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            problems.append(f"still running after {timeout} s")
+        if process.stdout:
+            output += process.stdout.read()
+        errors = process.stderr.read()
+        if tty is not None:
+            keys.close()
+    return process.wait(), output, errors, problems
+
+
+def read_with_timeout(stream, size, timeout):
+    """Reads `size` bytes (fewer at the end), or None when that takes longer."""
+    got = []
+    reader = threading.Thread(target=lambda: got.append(stream.read(size)),
+                              daemon=True)
+    reader.start()
+    reader.join(timeout)
+    return got[0] if got else None
+
+
+def memory_problems(pid, max_memory_mb):
+    """The process's peak resident memory since it started, as Linux's
+    /proc tells it, over the limit."""
+    try:
+        with open(f"/proc/{pid}/status") as f:
+            peak_kb = int(re.search(r"VmHWM:\s*(\d+)", f.read()).group(1))
+    except FileNotFoundError:
+        print("peak memory not checked: no /proc on this system")
+        return []
+    if peak_kb > max_memory_mb * 1024:
+        return [f"peak memory {peak_kb} KB, limit {max_memory_mb} MB"]
+    return []
+
+
+def differs(what, got, expected, encoding="utf-8"):
+    got = got.decode(encoding, errors="replace")
+    at = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
+              min(len(got), len(expected)))
+    return (f"{what} differs at byte {at}:\n  got      "
+            f"{got[max(0, at - 60):at + 60]!r}\n  expected "
+            f"{expected[max(0, at - 60):at + 60]!r}")
+
+
+@dataclasses.dataclass
+class Window:
+    helper: str | None  # keno_console_screen.exe
+    folder: str  # the shared Wine prefix, the cases' logs and screenshots
+
+
+def console_missing(window):
+    """What this system lacks to run keno.exe in a console window, or None."""
+    lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
+               if not shutil.which(tool)]
+    if not (window and window.helper):
+        lacking.append("--console-screen")
+    return (f"a console window needs {', '.join(lacking)} (tools/"
+            "packages.sh windows installs them)") if lacking else None
+
+
+def expected_screen(case, expected, errors):
+    """What the console window shows once keno has ended: the output, the
+    path line after the not-opened line, and what was typed echoed after the
+    prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
+    if expected.startswith(NOT_OPENED):
+        expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
+    echo = case.typed.decode().replace("\x04", "^Z\n")
+    text = expected.replace(PROMPT, PROMPT + echo, 1)
+    return "\n".join(line.rstrip() for line in text.rstrip().split("\n"))
+
+
+def read_screen(path):
+    """The screen's lines, as keno_console_screen.exe last saved them,
+    down to the last one that is not blank."""
+    with contextlib.suppress(OSError), open(path, encoding="utf-8") as f:
+        return f.read().rstrip().split("\n")
+    return []
+
+
+def run_in_console(name, keno, folder, case, expected, window, timeout):
+    """Runs keno.exe (its Windows path) in a console window with the shared
+    prefix, booted by the first case, and types case.typed; with case.enter
+    keno must still wait, its last line on screen, until that is typed.
+    Returns (status, screen, b"", problems), with no status when there is
+    no display; Xvfb and Wine's processes end with it."""
+    import fcntl  # POSIX only, as Xvfb is
+    os.makedirs(window.folder, exist_ok=True)
+    shot = os.path.join(window.folder, name)
+    screen = os.path.join(folder, "screen.txt")
+    prefix = os.path.join(window.folder, "prefix")
+    last_line = expected.split("\n")[-1]
+    problems = []
+    read_end, write_end = os.pipe()
+    with open(os.path.join(window.folder, "lock"), "w") as lock, open(
+            shot + ".log", "wb") as log, subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdout=log, stderr=log) as xvfb:
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            display = f.readline().strip()
+        env = dict(os.environ, DISPLAY=f":{display}", WINEPREFIX=prefix,
+                   WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+
+        def run(*command, timeout=60, **options):
+            # Every call has a time limit: xdotool given an empty window id
+            # would wait forever.
+            return subprocess.run(command, env=env, stdout=subprocess.PIPE,
+                                  stderr=log, text=True, timeout=timeout,
+                                  **options).stdout
+
+        def shown(line):
+            # keno's line on screen, or keno ended.
+            deadline = time.monotonic() + timeout
+            while (line not in read_screen(screen) and keno_run.poll() is None
+                   and time.monotonic() < deadline):
+                time.sleep(0.1)
+
+        def type_keys(typed):
+            # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
+            run("xdotool", "windowfocus", "--sync", console_window)
+            for part in re.split("([\n\x04])", typed.decode()):
+                if part == "\x04":
+                    run("xdotool", "key", "ctrl+z", "Return")
+                elif part == "\n":
+                    run("xdotool", "key", "Return")
+                elif part:
+                    run("xdotool", "type", "--", part)
+
+        keno_run = None
+        try:
+            if not display:
+                return None, b"", b"", ["Xvfb did not start"]
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            # A wineserver left by a killed case would serve its display.
+            run("wineserver", "-k")
+            if not os.path.exists(os.path.join(prefix, "booted")):
+                shutil.rmtree(prefix, ignore_errors=True)
+                run("wineboot", "-i", check=True, timeout=300)
+                run("wineserver", "-w", timeout=300)
+                open(os.path.join(prefix, "booted"), "w").close()
+            command = [keno]
+            if case.stdin == "null":
+                command = ["cmd", "/c", keno, "<", "NUL"]
+            keno_run = subprocess.Popen(
+                ["wineconsole", full_path(window.helper, True), "screen.txt",
+                 *command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                stdout=log, stderr=log)
+            if case.typed:
+                console_window = (run(
+                    "xdotool", "search", "--sync", "--onlyvisible", "--name",
+                    "keno_console_screen").split() or [""])[0]
+                if not console_window:
+                    problems.append("no console window appeared")
+                else:
+                    shown(PROMPT)
+                    type_keys(case.typed)
+            if case.enter and not problems:
+                shown(last_line)
+                time.sleep(STILL_WAITING)
+                run("import", "-window", "root", shot + ".waiting.png")
+                if keno_run.poll() is not None:
+                    problems.append("ended without waiting for Enter")
+                else:
+                    if last_line not in read_screen(screen):
+                        problems.append("waits without its last line shown")
+                    type_keys(case.enter)
+            try:
+                keno_run.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                problems.append(f"still running after {timeout} s")
+        except (subprocess.SubprocessError, OSError) as error:
+            problems.append(f"the console could not be driven: {error}")
+        finally:
+            with contextlib.suppress(subprocess.SubprocessError, OSError):
+                run("import", "-window", "root", shot + ".png")
+            if keno_run:
+                keno_run.kill()
+                keno_run.wait()
+            with contextlib.suppress(subprocess.SubprocessError, OSError):
+                run("wineserver", "-k")
+            xvfb.kill()
+    print(f"{name}: the console window is shot in {shot}.png (and "
+          f"{shot}.waiting.png while keno waits), its log is {shot}.log")
+    status = keno_run.returncode if keno_run else -1
+    output = "\n".join(read_screen(screen)).encode(OUTPUT_ENCODING,
+                                                   errors="replace")
+    return status, output, b"", problems
