@@ -9,6 +9,8 @@ from model import (HEADER, INPUT_ENDED, INVALID, OUTPUT_ENCODING, PLAYS,
                    short_note, well_formed_rows)
 
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
+INPUTS = ("pipe", "open", "terminal", "null", "closed")
+OUTPUTS = ("pipe", "full", "closed")
 PICKS = b"1 2 3 4 5\n\n"
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
@@ -24,38 +26,33 @@ class Case:
     # "pipe" ends after `typed`; "open" stays open, and so does a
     # "terminal": a pty, or a console window for keno.exe, which shows the
     # output too. "null" is the null device (/dev/null, NUL), "closed" none.
-    stdin: str = "pipe"
+    stdin: str = "pipe"  # one of INPUTS
     enter: bytes | None = None  # keno must wait until this is typed
-    stdout: str = "pipe"  # or "full" (/dev/full), or "closed"
+    stdout: str = "pipe"  # or "full" (/dev/full), or "closed": OUTPUTS
     folder: str | None = None  # keno runs in this subfolder of the case's
     read_only: bool = False
     fifo: bool = False  # the history is a named pipe, written for each pass
     inject: str | None = None  # a fault for strace to inject on the history
-
-    def ignored(self):
-        """What of this case no runner would carry out, or None."""
-        if self.stdin not in ("pipe", "open", "terminal", "null", "closed"):
-            return f"stdin {self.stdin!r} is none of the inputs"
-        if self.stdout not in ("pipe", "full", "closed"):
-            return f"stdout {self.stdout!r} is none of the outputs"
-        if self.typed and self.stdin in ("null", "closed"):
-            return f"text typed on a {self.stdin} input"
-        if self.enter and self.stdin not in ("open", "terminal"):
-            return "an Enter awaited on an input that ends"
-        if self.stdout != "pipe" and self.stdin in ("open", "terminal"):
-            return "an output other than a pipe on an input kept open"
-        if self.inject and self.stdin in ("terminal", "null"):
-            return "a fault injected into what may be a console window"
-        return None
 
 
 def build(name):
     """The case `name`, refused whole when a runner would ignore part of
     it."""
     case = CASES[name]()
-    ignored = case.ignored()
-    if ignored:
-        raise SystemExit(f"case {name}: {ignored}")
+    kept_open = case.stdin in ("open", "terminal")
+    for refused, why in [
+            (case.stdin not in INPUTS, f"stdin is none of {INPUTS}"),
+            (case.stdout not in OUTPUTS, f"stdout is none of {OUTPUTS}"),
+            (case.typed and case.stdin in ("null", "closed"),
+             "text typed on an input that takes none"),
+            (case.enter and not kept_open,
+             "an Enter awaited on an input that ends"),
+            (case.stdout != "pipe" and kept_open,
+             "an output other than a pipe on an input kept open"),
+            (case.inject and case.stdin in ("terminal", "null"),
+             "a fault injected into what may be a console window")]:
+        if refused:
+            raise SystemExit(f"case {name}: {why}")
     return case
 
 

@@ -4,7 +4,7 @@
 //
 //   keno_console_screen.exe SCREEN COMMAND LINE...
 //
-// SCREEN holds the screen's text in UTF-8, one line a row, each row without
+// SCREEN holds the screen's text in UTF-16, one line a row, each row without
 // its trailing blanks, down to the cursor's row. It is replaced whole, so a
 // reader never sees it half written.
 #include <windows.h>
@@ -14,9 +14,9 @@
 
 namespace {
 
-std::string screenText(HANDLE console) {
+std::wstring screenText(HANDLE console) {
   CONSOLE_SCREEN_BUFFER_INFO info;
-  if (!GetConsoleScreenBufferInfo(console, &info)) return "";
+  if (!GetConsoleScreenBufferInfo(console, &info)) return L"";
   std::wstring text;
   for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
     std::wstring row(static_cast<std::size_t>(info.dwSize.X), L' ');
@@ -30,21 +30,16 @@ std::string screenText(HANDLE console) {
     row.erase(row.find_last_not_of(L' ') + 1);
     text += row + L'\n';
   }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(),
-                                       static_cast<int>(text.size()), nullptr,
-                                       0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                      &utf8[0], size, nullptr, nullptr);
-  return utf8;
+  return text;
 }
 
 void saveScreen(HANDLE console, const std::string& path) {
   const std::string partial = path + ".part";
-  {
-    std::ofstream file(partial, std::ios::binary);
-    file << screenText(console);
-  }
+  const std::wstring text = screenText(console);
+  // Closed at the end of the statement, before the file is moved.
+  std::ofstream(partial, std::ios::binary)
+      .write(reinterpret_cast<const char*>(text.data()),
+             static_cast<std::streamsize>(text.size() * sizeof(wchar_t)));
   MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 

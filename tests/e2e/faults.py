@@ -16,13 +16,12 @@ def block_size():
     """The size of keno's reads of the history, from the reader's header,
     so that a case cut at a block's end follows it there."""
     with open(os.path.join(ROOT, "analysis", "field_reader.h")) as f:
-        found = re.search(r"kBlockSize = ([^;]+);", f.read())
+        found = re.search(r"kBlockSize = std::size_t\{(\d+)\} \* (\d+);",
+                          f.read())
     if not found:
-        raise SystemExit("no kBlockSize in analysis/field_reader.h")
-    size = 1
-    for factor in re.findall(r"\d+", found.group(1)):
-        size *= int(factor)
-    return size
+        raise SystemExit("analysis/field_reader.h: no kBlockSize = "
+                         "std::size_t{N} * M;")
+    return int(found[1]) * int(found[2])
 
 
 # keno reads a regular file a block at a time, so a failure comes a whole

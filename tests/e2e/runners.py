@@ -23,29 +23,30 @@ from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
 SKIPPED = "skipped"
 
 
+@dataclasses.dataclass
+class Window:
+    helper: str | None  # keno_console_screen.exe
+    folder: str  # the shared Wine prefix, the cases' logs and screenshots
+
+
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
-             window=None):
-    """Runs a case with keno10.csv in `folder` (a new one when None), or
-    in case.folder made in it. Returns True when it passes, False when it
-    fails, SKIPPED when this system cannot run it."""
+             window=Window(None, "console")):
+    """Runs a case in `folder` (see history_laid). Returns True when it
+    passes, False when it fails, SKIPPED when this system cannot run it."""
     case = build(name)
     windows = keno.lower().endswith(".exe")
     in_console = windows and case.stdin in ("terminal", "null")
-    lacking = (console_missing(window) if in_console
-               else missing(case, emulator))
+    lacking = missing(case, emulator, window if in_console else None)
     if lacking:
         print(f"{name}: skipped: {lacking}")
         return SKIPPED
-    with working_folder(folder) as top:
-        folder = os.path.join(top, case.folder or "")
-        os.makedirs(folder, exist_ok=True)
+    with history_laid(case, folder, timeout) as folder:
         path = os.path.join(folder, "keno10.csv")
         expected, expected_errors = case.expected, case.stderr
         # A history keno cannot open is named with its full path.
         if expected.startswith(NOT_OPENED):
             expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
                                + expected_errors)
-        lay_history(case, path, timeout)
         if in_console:
             # Output and standard error both show on the screen.
             expected = expected_screen(case, expected, expected_errors)
@@ -78,8 +79,15 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     return not problems
 
 
-def missing(case, emulator):
-    """What this system lacks to run the case outside a console, or None."""
+def missing(case, emulator, window):
+    """What this system lacks to run the case, or None; with a window,
+    in a console window."""
+    if window:
+        lacking = [tool for tool in ("Xvfb", "xdotool", "import",
+                                     "wineconsole") if not shutil.which(tool)]
+        lacking += [] if window.helper else ["--console-screen"]
+        return (f"a console window needs {', '.join(lacking)} (tools/"
+                "packages.sh windows installs them)") if lacking else None
     if case.inject:
         return faults.missing(case, emulator)
     if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
@@ -97,37 +105,35 @@ def missing(case, emulator):
 
 
 @contextlib.contextmanager
-def working_folder(folder):
-    """The given folder, left without a history afterwards, or a new one."""
-    if folder is None:
-        with tempfile.TemporaryDirectory(prefix="keno_e2e_") as made:
-            yield made
-        return
-    try:
-        yield folder
-    finally:
+def history_laid(case, folder, timeout):
+    """The folder where keno runs, case.folder in `folder` or in a new one,
+    with the case's history there: a file, a folder, or a named pipe served
+    from a thread of its own. A given folder loses the history afterwards."""
+    with contextlib.ExitStack() as stack:
+        if folder is None:
+            folder = stack.enter_context(
+                tempfile.TemporaryDirectory(prefix="keno_e2e_"))
+        folder = os.path.join(folder, case.folder or "")
+        os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, "keno10.csv")
-        if os.path.isdir(path):
-            os.rmdir(path)
-        elif os.path.exists(path):
-            os.chmod(path, 0o644)
-            os.remove(path)
-
-
-def lay_history(case, path, timeout):
-    """Puts the case's history at `path`: a file, a folder or a named pipe
-    served from a thread of its own."""
-    if case.history == DIRECTORY:
-        os.mkdir(path)
-    elif case.fifo:
-        os.mkfifo(path)
-        threading.Thread(target=serve_fifo, args=(path, case.history, timeout),
-                         daemon=True).start()
-    elif case.history is not None:
-        with open(path, "wb") as f:
-            f.write(case.history)
-        if case.read_only:
-            os.chmod(path, 0o444)
+        if case.history == DIRECTORY:
+            os.mkdir(path)
+        elif case.fifo:
+            os.mkfifo(path)
+            threading.Thread(target=serve_fifo, daemon=True,
+                             args=(path, case.history, timeout)).start()
+        elif case.history is not None:
+            with open(path, "wb") as f:
+                f.write(case.history)
+            if case.read_only:
+                os.chmod(path, 0o444)
+        try:
+            yield folder
+        finally:
+            if os.path.isdir(path):
+                os.rmdir(path)
+            elif os.path.lexists(path):
+                os.remove(path)
 
 
 def fifo_is_open(path):
@@ -148,15 +154,8 @@ def serve_fifo(path, data, timeout, passes=2):
         deadline = time.monotonic() + timeout
         while fifo_is_open(path) and time.monotonic() < deadline:
             time.sleep(0.01)
-        fd = os.open(path, os.O_WRONLY)
-        try:
-            view = memoryview(data)
-            while view:
-                view = view[os.write(fd, view):]
-        except BrokenPipeError:
-            pass
-        finally:
-            os.close(fd)
+        with contextlib.suppress(BrokenPipeError), open(path, "wb") as pipe:
+            pipe.write(data)
 
 
 def as_root(emulator):
@@ -280,22 +279,6 @@ def differs(what, got, expected, encoding="utf-8"):
             f"{expected[max(0, at - 60):at + 60]!r}")
 
 
-@dataclasses.dataclass
-class Window:
-    helper: str | None  # keno_console_screen.exe
-    folder: str  # the shared Wine prefix, the cases' logs and screenshots
-
-
-def console_missing(window):
-    """What this system lacks to run keno.exe in a console window, or None."""
-    lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
-               if not shutil.which(tool)]
-    if not (window and window.helper):
-        lacking.append("--console-screen")
-    return (f"a console window needs {', '.join(lacking)} (tools/"
-            "packages.sh windows installs them)") if lacking else None
-
-
 def expected_screen(case, expected, errors):
     """What the console window shows once keno has ended: the output, the
     path line after the not-opened line, and what was typed echoed after the
@@ -310,7 +293,7 @@ def expected_screen(case, expected, errors):
 def read_screen(path):
     """The screen's lines, as keno_console_screen.exe last saved them,
     down to the last one that is not blank."""
-    with contextlib.suppress(OSError), open(path, encoding="utf-8") as f:
+    with contextlib.suppress(OSError), open(path, encoding="utf-16-le") as f:
         return f.read().rstrip().split("\n")
     return []
 
