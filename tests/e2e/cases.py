@@ -174,9 +174,11 @@ def read_error_in_the_second_pass():
 
 
 def read_error_at_the_start_of_the_second_pass():
-    # One block exactly: read 1 gives the file, read 2 its end, and read 3
-    # is the reopened file's first.
-    data, before = row_end_at(history(rows_over(BLOCK)), BLOCK)
+    # One block exactly, of fewer rows than the plays: read 1 gives the
+    # file, read 2 its end, and read 3 is the reopened file's first.
+    wide = max(0, 2 * BLOCK // PLAYS - 60)
+    data, before = row_end_at(history(rows_over(BLOCK), wide=wide), BLOCK)
+    assert before < PLAYS
     return read_error(data[:BLOCK], well_formed_rows(before), [], 3, header="")
 
 
