@@ -12,6 +12,10 @@ void countUp(std::int32_t& counter) {
   if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
 }
 
+// Numbers outside 1 to 80 are no draw of Keno and have no counter; a row
+// with none of Keno's numbers is no draw.
+bool isDrawn(std::int32_t v) { return v >= 1 && v <= kHighestNumber; }
+
 }  // namespace
 
 void DrawAnalyzer::printFrequencies(std::int32_t firstRow) {
@@ -23,11 +27,6 @@ void DrawAnalyzer::printFrequencies(std::int32_t firstRow) {
   while (reader.good()) {
     countUp(rowCursor);
     reader.readRow(numbers);
-    // Numbers outside 1 to 80 are no draw of Keno and have no counter; a
-    // row with none of Keno's numbers is no draw.
-    const auto isDrawn = [](std::int32_t v) {
-      return v >= 1 && v <= kHighestNumber;
-    };
     if (std::any_of(numbers.begin(), numbers.end(), isDrawn)) {
       countUp(drawsRead);
     }
