@@ -123,8 +123,9 @@ int main() {
 #ifdef _WIN32
   const AwaitEnter awaitEnter =
       isConsole(STD_INPUT_HANDLE) ? awaitConsoleEnter : AwaitEnter();
-  // Standard error in a console shows the path of a history not opened as
-  // Explorer does; redirected, its bytes stay the runtime's.
+  // Standard error in a console gets the path of a history not opened in
+  // UTF-16, so that its letters of Windows' code page show right whatever
+  // the console's code page; redirected, its bytes stay the runtime's.
   ConsoleText consoleText(GetStdHandle(STD_ERROR_HANDLE));
   std::ostream console(&consoleText);
   console.tie(&std::cout);
