@@ -2,15 +2,26 @@
 it, what keno is given and what it must print."""
 import dataclasses
 
-from faults import BLOCK, FAILED_READ, reads_to_play, row_end_at
+from faults import BLOCK, FAILED_READ, blocks, reads_to_play, row_end_at
 from model import (HEADER, INPUT_ENDED, INVALID, OUTPUT_ENCODING, PLAYS,
                    READ_ERROR, TICKET, WRITE_ERROR, draws,
                    expected_output, history, rows_over, sample_rows,
                    short_note, well_formed_rows)
 
 DIRECTORY = "directory"  # as a Case's history: a folder named keno10.csv
-INPUTS = ("pipe", "open", "terminal", "null", "closed")
-OUTPUTS = ("pipe", "full", "closed")
+# How a case runs keno, by name: its input (a pipe closed after what is
+# typed, one kept open, a pty, the null device or none), its output (a
+# pipe, /dev/full or none), and the Enter typed once its whole output is
+# out, for which keno must still wait, or None when it must end on its own.
+# A terminal is a pty, or a console window for keno.exe, which shows the
+# output too.
+RUNS = {"pipe": ("pipe", "pipe", None), "waits": ("open", "pipe", b"\n"),
+        "typed_ahead": ("open", "pipe", None),
+        "terminal": ("terminal", "pipe", b"\n"),
+        "null_input": ("null", "pipe", None),
+        "input_closed": ("closed", "pipe", None),
+        "output_full": ("pipe", "full", None),
+        "output_closed": ("pipe", "closed", None)}
 PICKS = b"1 2 3 4 5\n\n"
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
@@ -23,12 +34,7 @@ class Case:
     status: int
     expected: str  # all that keno writes to standard output
     stderr: str = ""  # all that keno writes to standard error
-    # "pipe" ends after `typed`; "open" stays open, and so does a
-    # "terminal": a pty, or a console window for keno.exe, which shows the
-    # output too. "null" is the null device (/dev/null, NUL), "closed" none.
-    stdin: str = "pipe"  # one of INPUTS
-    enter: bytes | None = None  # keno must wait until this is typed
-    stdout: str = "pipe"  # or "full" (/dev/full), or "closed": OUTPUTS
+    run: str = "pipe"  # one of RUNS
     folder: str | None = None  # keno runs in this subfolder of the case's
     read_only: bool = False
     fifo: bool = False  # the history is a named pipe, written for each pass
@@ -39,17 +45,14 @@ def build(name):
     """The case `name`, refused whole when a runner would ignore part of
     it."""
     case = CASES[name]()
-    kept_open = case.stdin in ("open", "terminal")
     for refused, why in [
-            (case.stdin not in INPUTS, f"stdin is none of {INPUTS}"),
-            (case.stdout not in OUTPUTS, f"stdout is none of {OUTPUTS}"),
-            (case.typed and case.stdin in ("null", "closed"),
+            (case.run not in RUNS, f"run is none of {', '.join(RUNS)}"),
+            (case.typed and case.run in ("null_input", "input_closed"),
              "text typed on an input that takes none"),
-            (case.enter and not kept_open,
-             "an Enter awaited on an input that ends"),
-            (case.stdout != "pipe" and kept_open,
-             "an output other than a pipe on an input kept open"),
-            (case.inject and case.stdin in ("terminal", "null"),
+            ((case.fifo or case.read_only) and not isinstance(case.history,
+                                                              bytes),
+             "a named pipe or a read-only file without a history's bytes"),
+            (case.inject and case.run in ("terminal", "null_input"),
              "a fault injected into what may be a console window")]:
         if refused:
             raise SystemExit(f"case {name}: {why}")
@@ -63,10 +66,9 @@ def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
     missing = data is None or data == DIRECTORY
     counted = rows if counted is None else counted
     how.setdefault("typed", " ".join(map(str, ticket)).encode() + b"\n\n")
-    expected = expected_output(ticket, rows, "" if missing else header,
-                               missing, counted)
-    note = "" if missing else short_note(draws(counted))
-    return Case(data, status=0, expected=expected, stderr=note, **how)
+    how.setdefault("stderr", "" if missing else short_note(draws(counted)))
+    return Case(data, status=how.pop("status", 0), expected=expected_output(
+        ticket, rows, "" if missing else header, missing, counted), **how)
 
 
 def well_formed(count, ticket=TICKET, header=HEADER, end="\n", blank=0,
@@ -140,9 +142,8 @@ def read_error(data, rows, counted, when, header=HEADER, fault=FAILED_READ):
     `rows`, the frequency pass `counted`. Each pass stops after the last
     byte a failed read left it, as at the end of the file; every phase
     still prints and the error is told once."""
-    return Case(data, PICKS, 1, expected_output(TICKET, rows, header,
-                                                counted=counted),
-                READ_ERROR, inject=f"{fault}:when={when}")
+    return played(data, rows, header=header, counted=counted, status=1,
+                  stderr=READ_ERROR, inject=f"{fault}:when={when}")
 
 
 def short_first_read():
@@ -166,11 +167,10 @@ def cut_in_the_plays(when, second_pass_whole):
 
 def read_error_in_the_second_pass():
     # Cut some blocks past the played rows, however wide one row is padded.
-    blocks = -(-len(history(well_formed_rows(PLAYS))) // BLOCK) + 2
-    rows = rows_over((blocks + 1) * BLOCK)
-    data, before = row_end_at(history(rows), blocks * BLOCK)
-    return read_error(data, rows, rows[:before],
-                      reads_to_play(data) + blocks + 1)
+    cut = blocks(len(history(well_formed_rows(PLAYS)))) + 2
+    rows = rows_over((cut + 1) * BLOCK)
+    data, before = row_end_at(history(rows), cut * BLOCK)
+    return read_error(data, rows, rows[:before], reads_to_play(data) + cut + 1)
 
 
 def read_error_at_the_start_of_the_second_pass():
@@ -183,7 +183,7 @@ def read_error_at_the_start_of_the_second_pass():
 
 
 # Waits for Enter at the end, where its peak memory is read.
-WAITS = {"typed": b"1 2 3 4 5\n", "stdin": "open", "enter": b"\n"}
+WAITS = {"typed": b"1 2 3 4 5\n", "run": "waits"}
 FIVE_ROWS = history(well_formed_rows(5))
 
 CASES = {
@@ -221,33 +221,34 @@ CASES = {
     # Ctrl+D ends a terminal's input, but the terminal can still give the
     # Enter that keno then waits for.
     "input_ends_at_a_terminal": lambda: Case(
-        FIVE_ROWS, b"1 2\n\x04", 1, INPUT_ENDED, stdin="terminal",
-        enter=b"\n"),
+        FIVE_ROWS, b"1 2\n\x04", 1, INPUT_ENDED, run="terminal"),
     # A character device, but no terminal or console: it ends at once.
     "input_on_the_null_device": lambda: Case(FIVE_ROWS, b"", 1, INPUT_ENDED,
-                                             stdin="null"),
+                                             run="null_input"),
     # Waits for Enter at the end; a letter of the path that Windows' code
     # page holds shows right in a console of another code page.
     "terminal_run_in_a_folder_outside_ascii": lambda: played(
-        None, [], typed=b"1 2 3 4 5 and more\n", stdin="terminal",
-        enter=b"\n", folder="J\u00e1n"),
+        None, [], typed=b"1 2 3 4 5 and more\n", run="terminal",
+        folder="J\u00e1n"),
     "picks_over_several_lines": lambda: well_formed(
         5, typed=b"1\n2 3\n\n4\n5 text typed on\n\n"),
     # Text after the fifth pick is dropped: the run still waits for Enter.
     "waits_for_a_fresh_enter": lambda: well_formed(
-        5, typed=b"1 2 3 4 5 and more\n", stdin="open", enter=b"\n"),
+        5, typed=b"1 2 3 4 5 and more\n", run="waits"),
     # Only the fifth pick's line is dropped; the next line is the Enter.
     "line_typed_ahead_ends_the_run": lambda: well_formed(
-        5, typed=b"1 2 3 4 5\nahead\n", stdin="open"),
+        5, typed=b"1 2 3 4 5\nahead\n", run="typed_ahead"),
     # Opens on Linux but cannot be read: the same as a missing file.
     "history_is_a_folder": lambda: played(DIRECTORY, []),
     "output_to_a_full_disk": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR, stdout="full"),
+        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
+        run="output_full"),
     "output_closed": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR, stdout="closed"),
+        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
+        run="output_closed"),
     # Longer than a block, so that a history read as the picks would show.
     "input_closed": lambda: Case(history(rows_over(BLOCK)), b"", 1,
-                                 INPUT_ENDED, stdin="closed"),
+                                 INPUT_ENDED, run="input_closed"),
     # The file did open: not a missing file, and the second pass reads it.
     "read_error_at_the_first_read": lambda: read_error(
         FIVE_ROWS, [], well_formed_rows(5), 1),

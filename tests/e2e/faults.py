@@ -1,5 +1,6 @@
 """Faults injected into keno's use of its history with strace, and the
 block arithmetic that says where a failed read cuts the history."""
+import math
 import os
 import re
 import shutil
@@ -16,12 +17,11 @@ def block_size():
     """The size of keno's reads of the history, from the reader's header,
     so that a case cut at a block's end follows it there."""
     with open(os.path.join(ROOT, "analysis", "field_reader.h")) as f:
-        found = re.search(r"kBlockSize = std::size_t\{(\d+)\} \* (\d+);",
-                          f.read())
-    if not found:
-        raise SystemExit("analysis/field_reader.h: no kBlockSize = "
-                         "std::size_t{N} * M;")
-    return int(found[1]) * int(found[2])
+        found = re.search(r"kBlockSize = ([^;]+);", f.read())
+    factors = re.findall(r"\d+", found.group(1)) if found else []
+    if not factors:
+        raise SystemExit("analysis/field_reader.h: no kBlockSize found")
+    return math.prod(map(int, factors))
 
 
 # keno reads a regular file a block at a time, so a failure comes a whole
@@ -39,10 +39,15 @@ def row_end_at(data, offset):
     return data, data[:offset].count(b"\n") - 1
 
 
+def blocks(size):
+    """The blocks that `size` bytes take."""
+    return -(-size // BLOCK)
+
+
 def reads_to_play(data):
     """The reads that the plays take: the header's and the played rows'
     blocks."""
-    return -(-len(b"".join(data.splitlines(True)[:PLAYS + 1])) // BLOCK)
+    return blocks(len(b"".join(data.splitlines(True)[:PLAYS + 1])))
 
 
 def missing(case, emulator):

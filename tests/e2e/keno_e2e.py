@@ -10,12 +10,11 @@ CTest counts as skipped.
 """
 import argparse
 import difflib
-import os
 import shlex
 import sys
 
 from cases import CASES
-from runners import SKIPPED, Window, run_case
+from runners import SKIPPED, run_case
 
 SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
 
@@ -33,8 +32,8 @@ def main():
                         help="the console cases' Wine prefix and screenshots")
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("--max-memory-mb", type=float, default=0,
-                        help="fail when keno's peak memory is higher, as "
-                        "Linux measures it while keno waits for Enter")
+                        help="fail when the peak memory of a keno that waits "
+                        "for Enter is higher")
     args = parser.parse_args()
     if args.list:
         print("\n".join(CASES))
@@ -42,14 +41,14 @@ def main():
     for name in args.case:
         if name not in CASES:
             close = difflib.get_close_matches(name, CASES, n=3, cutoff=0.5)
-            parser.exit(2, f"{parser.prog}: no case {name!r}" + (
-                "; the closest: " + ", ".join(close) if close else "") + "\n")
+            hint = f"; the closest: {', '.join(close)}" if close else ""
+            parser.exit(2, f"{parser.prog}: no case {name!r}{hint}\n")
     if not args.keno:
         parser.error("--keno is required")
-    window = Window(args.console_screen,
-                            os.path.abspath(args.console_dir))
     results = [run_case(n, args.keno, shlex.split(args.emulator),
-                        args.timeout, args.max_memory_mb, window=window)
+                        args.timeout, args.max_memory_mb,
+                        console_screen=args.console_screen,
+                        console_dir=args.console_dir)
                for n in args.case or list(CASES)]
     if False in results:
         return 1

@@ -69,13 +69,14 @@ def unpack(archive, into):
 
 def dead_links(top, files):
     """Relative links in the package's Markdown that lead to no file in it."""
-    links = [(doc, os.path.normpath(os.path.join(os.path.dirname(doc), t)))
-             for doc in files if doc.endswith(".md")
-             for t in LINK.findall(read(os.path.join(top, doc)).decode())
-             if ":" not in t]
-    return [f"{doc} links to {path}, not in the package" for doc, path in links
-            if path.startswith("..")
-            or not os.path.isfile(os.path.join(top, path))]
+    dead = []
+    for doc in (name for name in files if name.endswith(".md")):
+        for target in LINK.findall(read(os.path.join(top, doc)).decode()):
+            path = os.path.normpath(os.path.join(os.path.dirname(doc), target))
+            if ":" not in target and (path.startswith("..") or not
+                                      os.path.isfile(os.path.join(top, path))):
+                dead.append(f"{doc} links to {target}, not in the package")
+    return dead
 
 
 def read(path):

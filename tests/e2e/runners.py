@@ -5,7 +5,6 @@ console host on an Xvfb of its own, typed into with xdotool, its screen
 read by keno_console_screen.exe. The console cases share one Wine prefix
 and take turns through a lock file beside it."""
 import contextlib
-import dataclasses
 import glob
 import os
 import re
@@ -16,27 +15,22 @@ import threading
 import time
 
 import faults
-from cases import DIRECTORY, build
+from cases import DIRECTORY, RUNS, build
 from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
 SKIPPED = "skipped"
 
-
-@dataclasses.dataclass
-class Window:
-    helper: str | None  # keno_console_screen.exe
-    folder: str  # the shared Wine prefix, the cases' logs and screenshots
-
-
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
-             window=Window(None, "console")):
-    """Runs a case in `folder` (see history_laid). Returns True when it
-    passes, False when it fails, SKIPPED when this system cannot run it."""
+             console_screen=None, console_dir="console"):
+    """Runs a case in `folder` (see history_laid), keno.exe's console cases
+    with the console_screen helper and their prefix in console_dir. Returns
+    True when it passes, False when it fails, SKIPPED when this system
+    cannot run it."""
     case = build(name)
     windows = keno.lower().endswith(".exe")
-    in_console = windows and case.stdin in ("terminal", "null")
-    lacking = missing(case, emulator, window if in_console else None)
+    in_console = windows and case.run in ("terminal", "null_input")
+    lacking = None if in_console else missing(case, emulator)
     if lacking:
         print(f"{name}: skipped: {lacking}")
         return SKIPPED
@@ -52,8 +46,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
             expected = expected_screen(case, expected, expected_errors)
             expected_errors = ""
             status, output, errors, problems = run_in_console(
-                name, full_path(keno, True), folder, case, expected, window,
-                timeout)
+                name, full_path(keno, True), folder, case, expected,
+                console_screen, os.path.abspath(console_dir), timeout)
         else:
             if windows:
                 expected = expected.replace("\n", "\r\n")
@@ -79,24 +73,18 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     return not problems
 
 
-def missing(case, emulator, window):
-    """What this system lacks to run the case, or None; with a window,
-    in a console window."""
-    if window:
-        lacking = [tool for tool in ("Xvfb", "xdotool", "import",
-                                     "wineconsole") if not shutil.which(tool)]
-        lacking += [] if window.helper else ["--console-screen"]
-        return (f"a console window needs {', '.join(lacking)} (tools/"
-                "packages.sh windows installs them)") if lacking else None
+def missing(case, emulator):
+    """What this system lacks to run the case but in a console, or None."""
+    stdin, stdout, _ = RUNS[case.run]
     if case.inject:
         return faults.missing(case, emulator)
     if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
         return "serves a named pipe, which needs a native keno and /proc"
-    if case.stdout == "full" and not os.path.exists("/dev/full"):
+    if stdout == "full" and not os.path.exists("/dev/full"):
         return "needs /dev/full"
-    if "closed" in (case.stdin, case.stdout) and os.name != "posix":
+    if "closed" in (stdin, stdout) and os.name != "posix":
         return "closes a descriptor, which needs POSIX"
-    if case.stdin == "terminal" and (emulator or os.name != "posix"):
+    if stdin == "terminal" and (emulator or os.name != "posix"):
         return ("needs a terminal as the input: a pty, which only a native "
                 "POSIX build can be given, or a console for keno.exe")
     if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
@@ -137,7 +125,6 @@ def history_laid(case, folder, timeout):
 
 
 def fifo_is_open(path):
-    """True while some process has the named pipe open."""
     target = os.path.realpath(path)
     for link in glob.glob("/proc/[0-9]*/fd/*"):
         with contextlib.suppress(OSError):
@@ -159,7 +146,6 @@ def serve_fifo(path, data, timeout, passes=2):
 
 
 def as_root(emulator):
-    """True for a native keno that would run as root."""
     return not emulator and hasattr(os, "geteuid") and os.geteuid() == 0
 
 
@@ -178,72 +164,80 @@ def command(case, keno, emulator, folder):
 
 
 def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
-    """Runs keno (`command`, its environment) on case.typed, from a pipe or
-    a pty, with what the case closes closed; returns (status, output,
-    standard error, problems).
+    """Runs keno (`command`, its environment) on case.typed as the case's
+    run says; returns (status, output, standard error, problems).
 
-    Without case.enter keno must end on its own after case.typed. With it,
-    keno must still be waiting once its whole output is out; its peak memory
-    is read then, and case.enter is typed and a piped input closed.
+    A run that types an Enter once the output is out checks that keno
+    still waits by then, and its peak memory so far.
     """
     command, env = command
+    stdin, stdout, enter = RUNS[case.run]
     problems = []
     keys = tty = None
-    if case.stdin == "terminal":
+    if stdin == "terminal":
         import pty  # POSIX only
         keys, tty = pty.openpty()
-    stdin = {"pipe": subprocess.PIPE, "open": subprocess.PIPE,
-             "terminal": tty}.get(case.stdin, subprocess.DEVNULL)
-    closed = [fd for fd, how in ((0, case.stdin), (1, case.stdout))
-              if how == "closed"]
-    with open("/dev/full" if case.stdout == "full" else os.devnull,
+
+    def close_what_the_case_closes():
+        for fd, how in ((0, stdin), (1, stdout)):
+            if how == "closed":
+                os.close(fd)
+
+    def type_keys(text, then_close):
+        with contextlib.suppress(BrokenPipeError):
+            keys.write(text)
+            keys.flush()
+            if then_close:
+                keys.close()
+
+    with open("/dev/full" if stdout == "full" else os.devnull,
               "wb") as sink, subprocess.Popen(
-                  command, cwd=folder, env=env, stdin=stdin,
-                  stdout=subprocess.PIPE if case.stdout == "pipe" else sink,
+                  command, cwd=folder, env=env,
+                  stdin={"pipe": subprocess.PIPE, "open": subprocess.PIPE,
+                         "terminal": tty}.get(stdin, subprocess.DEVNULL),
+                  stdout=subprocess.PIPE if stdout == "pipe" else sink,
                   stderr=subprocess.PIPE,
-                  preexec_fn=(lambda: [os.close(fd) for fd in closed])
-                  if closed else None) as process:
+                  preexec_fn=close_what_the_case_closes
+                  if "closed" in (stdin, stdout) else None) as process:
         if tty is not None:
             os.close(tty)
             keys = os.fdopen(keys, "wb", buffering=0)
         else:
             keys = process.stdin
         if keys:
-            with contextlib.suppress(BrokenPipeError):
-                keys.write(case.typed)
-                keys.flush()
-                if case.stdin == "pipe":
-                    keys.close()
+            type_keys(case.typed, then_close=stdin == "pipe")
         output = b""
-        if case.enter:
+        if enter:
             output = read_with_timeout(process.stdout, expected_size, timeout)
             if output is None:
                 process.kill()
                 return (process.wait(), b"", b"",
                         [f"output incomplete after {timeout} s"])
-            try:
-                process.wait(timeout=STILL_WAITING)
+            time.sleep(STILL_WAITING)
+            if process.poll() is not None:
                 problems.append("ended without waiting for Enter")
-            except subprocess.TimeoutExpired:
-                if max_memory_mb:
-                    problems += memory_problems(process.pid, max_memory_mb)
-            with contextlib.suppress(BrokenPipeError):
-                keys.write(case.enter)
-                keys.flush()
-                if case.stdin == "open":
-                    keys.close()
-        try:
-            # The output is small: it fits the pipe while nobody reads it.
-            process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            problems.append(f"still running after {timeout} s")
+            elif max_memory_mb:
+                problems += memory_problems(process.pid, max_memory_mb)
+            type_keys(enter, then_close=stdin == "open")
+        problems += finish(process, timeout)
         if process.stdout:
             output += process.stdout.read()
         errors = process.stderr.read()
         if tty is not None:
             keys.close()
-    return process.wait(), output, errors, problems
+    return process.returncode, output, errors, problems
+
+
+def finish(process, timeout):
+    """Waits for keno to end; kills it and says so when it does not."""
+    try:
+        # The output is small: it fits the pipe while nobody reads it.
+        process.wait(timeout=timeout)
+        return []
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        return [f"still running after {timeout} s"]
 
 
 def read_with_timeout(stream, size, timeout):
@@ -257,8 +251,9 @@ def read_with_timeout(stream, size, timeout):
 
 
 def memory_problems(pid, max_memory_mb):
-    """The process's peak resident memory since it started, as Linux's
-    /proc tells it, over the limit."""
+    """Whether the process's peak resident memory since it started, as
+    Linux's /proc tells it, is over the limit. (A child's own count would
+    start with the memory of the harness that forked it.)"""
     try:
         with open(f"/proc/{pid}/status") as f:
             peak_kb = int(re.search(r"VmHWM:\s*(\d+)", f.read()).group(1))
@@ -281,10 +276,13 @@ def differs(what, got, expected, encoding="utf-8"):
 
 def expected_screen(case, expected, errors):
     """What the console window shows once keno has ended: the output, the
-    path line after the not-opened line, and what was typed echoed after the
-    prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
+    path line after the not-opened line and the rest of standard error at
+    the end, and what was typed echoed after the prompt, where Ctrl+D is the
+    console's Ctrl+Z and Enter, shown as ^Z."""
     if expected.startswith(NOT_OPENED):
         expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
+    else:
+        expected += errors
     echo = case.typed.decode().replace("\x04", "^Z\n")
     text = expected.replace(PROMPT, PROMPT + echo, 1)
     return "\n".join(line.rstrip() for line in text.rstrip().split("\n"))
@@ -298,21 +296,29 @@ def read_screen(path):
     return []
 
 
-def run_in_console(name, keno, folder, case, expected, window, timeout):
-    """Runs keno.exe (its Windows path) in a console window with the shared
-    prefix, booted by the first case, and types case.typed; with case.enter
-    keno must still wait, its last line on screen, until that is typed.
-    Returns (status, screen, b"", problems), with no status when there is
-    no display; Xvfb and Wine's processes end with it."""
+def run_in_console(name, keno, folder, case, expected, helper, console_dir,
+                   timeout):
+    """Runs keno.exe (its Windows path) in a console window with the prefix
+    in console_dir, booted by the first case, and types case.typed; a run
+    that types an Enter checks that keno still waits, its last line on
+    screen, until that is typed. Returns (status, screen, b"", problems),
+    with no status when this system cannot show a console window; Xvfb and
+    Wine's processes end with it."""
+    lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
+               if not shutil.which(tool)] + ([] if helper else
+                                             ["--console-screen"])
+    if lacking:
+        return None, b"", b"", [f"a console window needs {', '.join(lacking)}"
+                                " (tools/packages.sh windows installs them)"]
     import fcntl  # POSIX only, as Xvfb is
-    os.makedirs(window.folder, exist_ok=True)
-    shot = os.path.join(window.folder, name)
+    os.makedirs(console_dir, exist_ok=True)
+    shot = os.path.join(console_dir, name)
     screen = os.path.join(folder, "screen.txt")
-    prefix = os.path.join(window.folder, "prefix")
+    prefix = os.path.join(console_dir, "prefix")
     last_line = expected.split("\n")[-1]
     problems = []
     read_end, write_end = os.pipe()
-    with open(os.path.join(window.folder, "lock"), "w") as lock, open(
+    with open(os.path.join(console_dir, "lock"), "w") as lock, open(
             shot + ".log", "wb") as log, subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
                 pass_fds=(write_end,), stdout=log, stderr=log) as xvfb:
@@ -360,10 +366,10 @@ def run_in_console(name, keno, folder, case, expected, window, timeout):
                 run("wineserver", "-w", timeout=300)
                 open(os.path.join(prefix, "booted"), "w").close()
             command = [keno]
-            if case.stdin == "null":
+            if case.run == "null_input":
                 command = ["cmd", "/c", keno, "<", "NUL"]
             keno_run = subprocess.Popen(
-                ["wineconsole", full_path(window.helper, True), "screen.txt",
+                ["wineconsole", full_path(helper, True), "screen.txt",
                  *command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
                 stdout=log, stderr=log)
             if case.typed:
@@ -375,7 +381,7 @@ def run_in_console(name, keno, folder, case, expected, window, timeout):
                 else:
                     shown(PROMPT)
                     type_keys(case.typed)
-            if case.enter and not problems:
+            if RUNS[case.run][2] and not problems:
                 shown(last_line)
                 time.sleep(STILL_WAITING)
                 run("import", "-window", "root", shot + ".waiting.png")
@@ -384,11 +390,8 @@ def run_in_console(name, keno, folder, case, expected, window, timeout):
                 else:
                     if last_line not in read_screen(screen):
                         problems.append("waits without its last line shown")
-                    type_keys(case.enter)
-            try:
-                keno_run.wait(timeout=timeout)
-            except subprocess.TimeoutExpired:
-                problems.append(f"still running after {timeout} s")
+                    type_keys(RUNS[case.run][2])
+            problems += finish(keno_run, timeout)
         except (subprocess.SubprocessError, OSError) as error:
             problems.append(f"the console could not be driven: {error}")
         finally:
