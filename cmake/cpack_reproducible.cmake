@@ -1,6 +1,6 @@
 # Read by CPack twice. First, before it installs the files to pack: the one
 # date for the archives, and for strip, which writes it into keno.exe's
-# header in place of the time of the link. Like the commit's time, the
+# header, where the linker wrote no time. Like the commit's time, the
 # SOURCE_DATE_EPOCH that counts is CPack's, not that of the configure step.
 if(NOT DEFINED CPACK_PACKAGE_FILES)
   if(DEFINED ENV{SOURCE_DATE_EPOCH})
