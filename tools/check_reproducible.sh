@@ -2,7 +2,10 @@
 # Makes a preset's package twice, keno alone, each in a fresh clone of
 # HEAD, the second with another umask, TZ and locale and, in /dev/shm, on
 # a file system that lists a folder in another order; fails when the
-# packages or their .sha256 files differ in a byte.
+# packages or their .sha256 files differ in a byte. Where the repository's
+# own build folder holds the package (`make package`, `make
+# package-windows`: the tests on), that one must be the same too, so it
+# must have been made from HEAD, as CI makes it just before.
 set -eu
 preset=${1:?usage: $0 native|windows}
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
@@ -23,4 +26,8 @@ set -- build*/keno-*
 for made; do
   sha256sum "$made" "$two/k/$made"
   cmp "$made" "$two/k/$made"
+  if [ -e "$repo/$made" ]; then
+    sha256sum "$repo/$made"
+    cmp "$made" "$repo/$made"
+  fi
 done
