@@ -1,9 +1,25 @@
 # Read by CPack twice. First, before it installs the files to pack: the one
 # date for the archives, and for strip, which writes it into keno.exe's
-# header in place of the time of the link.
-set(ENV{SOURCE_DATE_EPOCH} ${CPACK_KENO_SOURCE_DATE_EPOCH})
-set(ENV{TZ} UTC)
+# header, where the linker wrote no time. Like the commit's time, the
+# SOURCE_DATE_EPOCH that counts is CPack's, not that of the configure step.
 if(NOT DEFINED CPACK_PACKAGE_FILES)
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    if(NOT "$ENV{SOURCE_DATE_EPOCH}" MATCHES "^[0-9]+$")
+      message(FATAL_ERROR "SOURCE_DATE_EPOCH is '$ENV{SOURCE_DATE_EPOCH}': it "
+        "must be a whole number of seconds since 1970-01-01 00:00 UTC")
+    endif()
+  elseif(CPACK_KENO_GIT)
+    # No ERROR_QUIET: where git fails (no commit, a "dubious ownership"),
+    # its own message says why.
+    execute_process(COMMAND ${CPACK_KENO_GIT} log -1 --format=%ct
+      WORKING_DIRECTORY ${CPACK_KENO_SOURCE_DIR}
+      OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE
+      COMMAND_ERROR_IS_FATAL ANY)
+    set(ENV{SOURCE_DATE_EPOCH} ${date})
+  else()
+    set(ENV{SOURCE_DATE_EPOCH} 1796774400)
+  endif()
+  set(ENV{TZ} UTC)
   return()
 endif()
 # Then on the package it made, before it copies it out and writes its

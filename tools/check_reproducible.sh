@@ -2,12 +2,16 @@
 # Makes a preset's package twice, keno alone, each in a fresh clone of
 # HEAD, the second with another umask, TZ and locale and, in /dev/shm, on
 # a file system that lists a folder in another order; fails when the
-# packages or their .sha256 files differ in a byte.
+# packages or their .sha256 files differ in a byte. Where the repository's
+# own build folder holds the package (`make package`, `make
+# package-windows`: the tests on), that one must be the same too, so it
+# must have been made from HEAD, as CI makes it just before.
 set -eu
 preset=${1:?usage: $0 native|windows}
 repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 one=$(mktemp -d) two=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$one" "$two"' EXIT
+trap 'exit 1' INT TERM HUP # dash runs the EXIT trap on exit, not on a signal
 pack() {
   git clone -q "$repo" "$1/k" && git -C "$1/k" checkout -q "$(git -C "$repo" rev-parse HEAD)"
   (cd "$1/k" && cmake --preset "$preset" -DKENO_BUILD_TESTS=OFF &&
@@ -17,6 +21,13 @@ pack() {
 (umask 022; export TZ=UTC LC_ALL=C; pack "$one")
 (umask 077; export TZ=Asia/Tokyo LC_ALL=C.UTF-8; pack "$two")
 cd "$one/k"
-for made in build*/keno-*; do
-  sha256sum "$made" "$two/k/$made" && cmp "$made" "$two/k/$made"
+set -- build*/keno-*
+[ -e "$1" ] || { echo "$0: the $preset build made no package" >&2; exit 1; }
+for made; do
+  sha256sum "$made" "$two/k/$made"
+  cmp "$made" "$two/k/$made"
+  if [ -e "$repo/$made" ]; then
+    sha256sum "$repo/$made"
+    cmp "$made" "$repo/$made"
+  fi
 done
