@@ -12,46 +12,32 @@
 # with the Debian package that holds it, and fails if any is missing.
 set -eu
 
-# One line a package: its group, its Debian name, and how another system
-# shows that it is there (cmd:NAME on PATH, cxx:HEADER that c++ finds,
-# path:FILE, libcxx: clang++ links with libc++, fuzzer: clang++ links
-# libFuzzer; -: Debian only). A package may stand in several groups.
+# One line a package: its groups, comma-separated, its Debian name, and how
+# another system shows that it is there (cmd:NAME on PATH, cxx:HEADER that
+# c++ finds, path:FILE, libcxx: clang++ links with libc++, fuzzer: clang++
+# links libFuzzer; -: Debian only).
 PACKAGES='
-test g++ cmd:c++
-test make cmd:make
-test cmake cmd:cmake
-test ninja-build cmd:ninja
-test python3 cmd:python3
-test libgtest-dev cxx:gtest/gtest.h
+test,package,bench g++ cmd:c++
+test,package make cmd:make
+test,package,bench,fuzz cmake cmd:cmake
+test,package,bench,fuzz ninja-build cmd:ninja
+test,package,bench python3 cmd:python3
+test,package libgtest-dev cxx:gtest/gtest.h
 test googletest path:/usr/src/googletest/CMakeLists.txt
 test strace cmd:strace
-test clang cmd:clang++
+test,fuzz clang cmd:clang++
 test libc++-dev libcxx:
 test libc++abi-dev libcxx:
-package g++ cmd:c++
-package make cmd:make
-package cmake cmd:cmake
-package ninja-build cmd:ninja
-package python3 cmd:python3
-package libgtest-dev cxx:gtest/gtest.h
 windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
 windows wine cmd:wine
 windows xvfb cmd:Xvfb
 windows xdotool cmd:xdotool
 windows imagemagick cmd:import
-bench g++ cmd:c++
-bench cmake cmd:cmake
-bench ninja-build cmd:ninja
-bench python3 cmd:python3
 bench libbenchmark-dev cxx:benchmark/benchmark.h
 bench mawk cmd:mawk
-fuzz cmake cmd:cmake
-fuzz ninja-build cmd:ninja
-fuzz clang cmd:clang++
 fuzz libclang-rt-dev fuzzer:
 ci clang-format -
-ci debootstrap -
-'
+ci debootstrap -'
 
 groups='test, package, windows, bench, fuzz, ci'
 if [ "$#" -eq 0 ]; then
@@ -59,14 +45,14 @@ if [ "$#" -eq 0 ]; then
   exit 2
 fi
 for asked in "$@"; do
-  if ! echo "$PACKAGES" | grep -q "^$asked "; then
+  if ! echo "$PACKAGES" | grep -Eq "^([a-z]+,)*$asked[, ]"; then
     echo "$0: no group $asked (groups: $groups)" >&2
     exit 2
   fi
 done
-wanted=$(echo "$PACKAGES" | while read -r group package probe; do
+wanted=$(echo "$PACKAGES" | while read -r in_groups package probe; do
   for asked in "$@"; do
-    if [ "$group" = "$asked" ]; then echo "$package $probe"; fi
+    case ",$in_groups," in *",$asked,"*) echo "$package $probe" ;; esac
   done
 done | sort -u)
 
