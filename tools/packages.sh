@@ -45,10 +45,10 @@ if [ "$#" -eq 0 ]; then
   exit 2
 fi
 for asked in "$@"; do
-  if ! echo "$PACKAGES" | grep -Eq "^([a-z]+,)*$asked[, ]"; then
-    echo "$0: no group $asked (groups: $groups)" >&2
-    exit 2
-  fi
+  case ", $groups," in
+    *", $asked,"*) ;;
+    *) echo "$0: no group $asked (groups: $groups)" >&2; exit 2 ;;
+  esac
 done
 wanted=$(echo "$PACKAGES" | while read -r in_groups package probe; do
   for asked in "$@"; do
