@@ -2,7 +2,7 @@
 it, what keno is given and what it must print."""
 import dataclasses
 
-from faults import BLOCK, FAILED_READ, blocks, reads_to_play, row_end_at
+from faults import BLOCK, FAILED_READ, reads_to_play, row_end_at
 from model import (HEADER, INPUT_ENDED, INVALID, OUTPUT_ENCODING, PLAYS,
                    READ_ERROR, TICKET, WRITE_ERROR, draws,
                    expected_output, history, rows_over, sample_rows,
@@ -53,7 +53,9 @@ def build(name):
                                                               bytes),
              "a named pipe or a read-only file without a history's bytes"),
             (case.inject and case.run in ("terminal", "null_input"),
-             "a fault injected into what may be a console window")]:
+             "a fault injected into what may be a console window"),
+            (case.stderr and case.run in ("terminal", "null_input"),
+             "standard error that a console window would show unchecked")]:
         if refused:
             raise SystemExit(f"case {name}: {why}")
     return case
@@ -167,7 +169,7 @@ def cut_in_the_plays(when, second_pass_whole):
 
 def read_error_in_the_second_pass():
     # Cut some blocks past the played rows, however wide one row is padded.
-    cut = blocks(len(history(well_formed_rows(PLAYS)))) + 2
+    cut = -(-len(history(well_formed_rows(PLAYS))) // BLOCK) + 2
     rows = rows_over((cut + 1) * BLOCK)
     data, before = row_end_at(history(rows), cut * BLOCK)
     return read_error(data, rows, rows[:before], reads_to_play(data) + cut + 1)

@@ -18,10 +18,11 @@ def block_size():
     so that a case cut at a block's end follows it there."""
     with open(os.path.join(ROOT, "analysis", "field_reader.h")) as f:
         found = re.search(r"kBlockSize = ([^;]+);", f.read())
-    factors = re.findall(r"\d+", found.group(1)) if found else []
-    if not factors:
-        raise SystemExit("analysis/field_reader.h: no kBlockSize found")
-    return math.prod(map(int, factors))
+    size = found.group(1) if found else ""
+    if not re.fullmatch(r"(std::size_t\{\d+\}|\d+)( \* \d+)*", size):
+        raise SystemExit("analysis/field_reader.h: kBlockSize is no product "
+                         f"of decimal numbers: {size!r}")
+    return math.prod(int(n) for n in re.findall(r"\d+", size))
 
 
 # keno reads a regular file a block at a time, so a failure comes a whole
@@ -39,15 +40,10 @@ def row_end_at(data, offset):
     return data, data[:offset].count(b"\n") - 1
 
 
-def blocks(size):
-    """The blocks that `size` bytes take."""
-    return -(-size // BLOCK)
-
-
 def reads_to_play(data):
     """The reads that the plays take: the header's and the played rows'
     blocks."""
-    return blocks(len(b"".join(data.splitlines(True)[:PLAYS + 1])))
+    return -(-len(b"".join(data.splitlines(True)[:PLAYS + 1])) // BLOCK)
 
 
 def missing(case, emulator):

@@ -21,6 +21,7 @@ from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
 
 SKIPPED = "skipped"
 
+
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
              console_screen=None, console_dir="console"):
     """Runs a case in `folder` (see history_laid), keno.exe's console cases
@@ -74,7 +75,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
 
 
 def missing(case, emulator):
-    """What this system lacks to run the case but in a console, or None."""
+    """What this system lacks to run the case outside a console window, or
+    None."""
     stdin, stdout, _ = RUNS[case.run]
     if case.inject:
         return faults.missing(case, emulator)
@@ -184,10 +186,14 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                 os.close(fd)
 
     def type_keys(text, then_close):
-        with contextlib.suppress(BrokenPipeError):
+        # A keno that has ended takes no more: its input is closed then.
+        try:
             keys.write(text)
             keys.flush()
-            if then_close:
+        except BrokenPipeError:
+            then_close = True
+        if then_close:
+            with contextlib.suppress(BrokenPipeError):
                 keys.close()
 
     with open("/dev/full" if stdout == "full" else os.devnull,
@@ -219,6 +225,7 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
             elif max_memory_mb:
                 problems += memory_problems(process.pid, max_memory_mb)
             type_keys(enter, then_close=stdin == "open")
+        # The output is small: it fits the pipe while nobody reads it.
         problems += finish(process, timeout)
         if process.stdout:
             output += process.stdout.read()
@@ -231,7 +238,6 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
 def finish(process, timeout):
     """Waits for keno to end; kills it and says so when it does not."""
     try:
-        # The output is small: it fits the pipe while nobody reads it.
         process.wait(timeout=timeout)
         return []
     except subprocess.TimeoutExpired:
@@ -251,9 +257,9 @@ def read_with_timeout(stream, size, timeout):
 
 
 def memory_problems(pid, max_memory_mb):
-    """Whether the process's peak resident memory since it started, as
-    Linux's /proc tells it, is over the limit. (A child's own count would
-    start with the memory of the harness that forked it.)"""
+    """The process's peak resident memory since it started, as Linux's /proc
+    tells it, when it is over the limit: wait4's count would include the
+    memory of the harness that forked it."""
     try:
         with open(f"/proc/{pid}/status") as f:
             peak_kb = int(re.search(r"VmHWM:\s*(\d+)", f.read()).group(1))
@@ -276,13 +282,10 @@ def differs(what, got, expected, encoding="utf-8"):
 
 def expected_screen(case, expected, errors):
     """What the console window shows once keno has ended: the output, the
-    path line after the not-opened line and the rest of standard error at
-    the end, and what was typed echoed after the prompt, where Ctrl+D is the
-    console's Ctrl+Z and Enter, shown as ^Z."""
+    path line after the not-opened line, and what was typed echoed after the
+    prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
     if expected.startswith(NOT_OPENED):
         expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
-    else:
-        expected += errors
     echo = case.typed.decode().replace("\x04", "^Z\n")
     text = expected.replace(PROMPT, PROMPT + echo, 1)
     return "\n".join(line.rstrip() for line in text.rstrip().split("\n"))
