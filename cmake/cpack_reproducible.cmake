@@ -12,7 +12,7 @@ if(NOT DEFINED CPACK_PACKAGE_FILES)
     # No ERROR_QUIET: where git fails (no commit, a "dubious ownership"),
     # its own message says why.
     execute_process(COMMAND ${CPACK_KENO_GIT} log -1 --format=%ct
-      WORKING_DIRECTORY ${CPACK_KENO_SOURCE_DIR}
+      WORKING_DIRECTORY "${CPACK_KENO_SOURCE_DIR}"
       OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE
       COMMAND_ERROR_IS_FATAL ANY)
     set(ENV{SOURCE_DATE_EPOCH} ${date})

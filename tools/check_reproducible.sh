@@ -28,6 +28,7 @@ for made; do
   cmp "$made" "$two/k/$made"
   if [ -e "$repo/$made" ]; then
     sha256sum "$repo/$made"
-    cmp "$made" "$repo/$made"
+    cmp "$made" "$repo/$made" ||
+      { echo "$0: make $repo/$made again from HEAD" >&2; exit 1; }
   fi
 done
