@@ -5,6 +5,7 @@
 # else the time of the commit checked out, else a fixed date.
 find_package(Git QUIET)
 set(CPACK_KENO_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_KENO_FIXED_DATE 1796774400)  # 2026-12-09 00:00 UTC
 set(CPACK_KENO_GIT)
 # The tree's own .git, not that of a repository the sources were unpacked in.
 if(Git_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
