@@ -69,7 +69,8 @@ def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
     counted = rows if counted is None else counted
     how.setdefault("typed", " ".join(map(str, ticket)).encode() + b"\n\n")
     how.setdefault("stderr", "" if missing else short_note(draws(counted)))
-    return Case(data, status=how.pop("status", 0), expected=expected_output(
+    how.setdefault("status", 0)
+    return Case(data, expected=expected_output(
         ticket, rows, "" if missing else header, missing, counted), **how)
 
 
@@ -148,12 +149,12 @@ def read_error(data, rows, counted, when, header=HEADER, fault=FAILED_READ):
                   stderr=READ_ERROR, inject=f"{fault}:when={when}")
 
 
-def short_first_read():
-    # The first read gives the whole file, short of a block; every read
-    # after it fails, the reopened file's too.
+def short_file_fails(when, fault=FAILED_READ):
+    """Faults at `when` on a history that the first read gives whole, short
+    of a block: the plays read it all, and the second pass nothing."""
     rows = well_formed_rows(120)
     assert len(history(rows)) < BLOCK
-    return read_error(history(rows), rows, [], "2+", header="")
+    return read_error(history(rows), rows, [], when, header="", fault=fault)
 
 
 def cut_in_the_plays(when, second_pass_whole):
@@ -254,7 +255,8 @@ CASES = {
     # The file did open: not a missing file, and the second pass reads it.
     "read_error_at_the_first_read": lambda: read_error(
         FIVE_ROWS, [], well_formed_rows(5), 1),
-    "read_error_after_a_short_first_read": short_first_read,
+    # Every read after the first fails, the reopened file's too.
+    "read_error_after_a_short_first_read": lambda: short_file_fails("2+"),
     "read_error_in_both_passes": lambda: cut_in_the_plays("3+3", False),
     # The reopen reads the whole file, and the error is still told.
     "read_error_in_the_first_pass_only": lambda: cut_in_the_plays(3, True),
@@ -262,9 +264,7 @@ CASES = {
     "read_error_at_the_start_of_the_second_pass":
         read_error_at_the_start_of_the_second_pass,
     # The file was removed or replaced between the passes.
-    "reopen_fails": lambda: read_error(
-        history(well_formed_rows(120)), well_formed_rows(120), [], 2,
-        header="", fault="openat:error=ENOENT"),
+    "reopen_fails": lambda: short_file_fails(2, "openat:error=ENOENT"),
     # Longer than a pipe holds, so that keno reads it in pieces.
     "history_is_a_named_pipe": lambda: well_formed(2000, fifo=True),
     "large_one_line_without_separators": lambda: played(

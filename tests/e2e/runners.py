@@ -175,10 +175,10 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
     command, env = command
     stdin, stdout, enter = RUNS[case.run]
     problems = []
-    keys = tty = None
+    terminal = tty = None
     if stdin == "terminal":
         import pty  # POSIX only
-        keys, tty = pty.openpty()
+        terminal, tty = pty.openpty()
 
     def close_what_the_case_closes():
         for fd, how in ((0, stdin), (1, stdout)):
@@ -207,7 +207,7 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                   if "closed" in (stdin, stdout) else None) as process:
         if tty is not None:
             os.close(tty)
-            keys = os.fdopen(keys, "wb", buffering=0)
+            keys = os.fdopen(terminal, "wb", buffering=0)
         else:
             keys = process.stdin
         if keys:
@@ -384,7 +384,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 else:
                     shown(PROMPT)
                     type_keys(case.typed)
-            if RUNS[case.run][2] and not problems:
+            enter = RUNS[case.run][2]
+            if enter and not problems:
                 shown(last_line)
                 time.sleep(STILL_WAITING)
                 run("import", "-window", "root", shot + ".waiting.png")
@@ -393,7 +394,7 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 else:
                     if last_line not in read_screen(screen):
                         problems.append("waits without its last line shown")
-                    type_keys(RUNS[case.run][2])
+                    type_keys(enter)
             problems += finish(keno_run, timeout)
         except (subprocess.SubprocessError, OSError) as error:
             problems.append(f"the console could not be driven: {error}")
