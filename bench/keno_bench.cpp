@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "draw_analyzer.h"
+#include "history_rows.h"
 #include "reference_reader.h"
 
 #ifdef _WIN32
@@ -50,20 +51,20 @@ History::History() {
           ("keno_bench_" + std::to_string(pid) + ".csv"))
              .string();
   std::ofstream out(path, std::ios::binary);
-  std::string text = "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10\n";
+  std::string text = kHeader;
   std::uint32_t state = 2012;
   for (int r = 1; r <= kRows; ++r) {
     std::array<bool, kHighestNumber + 1> taken{};
-    text += std::to_string(r) + ";24.12.2004;piatok";
+    std::string numbers;
     for (int k = 0; k < kDrawnPerRow;) {
       state = state * 1664525U + 1013904223U;
       const auto n = static_cast<int>(state >> 16) % kHighestNumber + 1;
       if (taken[static_cast<std::size_t>(n)]) continue;
       taken[static_cast<std::size_t>(n)] = true;
-      text += ";" + std::to_string(n);
+      numbers += (k == 0 ? "" : ";") + std::to_string(n);
       ++k;
     }
-    text += "\n";
+    text += historyRow(r, numbers);
     if (r == kPlayCount) playedBytes = static_cast<std::int64_t>(text.size());
   }
   out << text;

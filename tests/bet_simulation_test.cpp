@@ -40,8 +40,6 @@ TEST(BetSimulationTest, PlayDrawSortsTheTicketInPlace) {
 TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
   const std::string firstTwenty =
       "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,";
-  std::string sevens = "7";
-  for (int i = 1; i < kDrawnPerRow; ++i) sevens += ";7";
   const struct {
     const char* name;
     std::string history;
@@ -68,7 +66,7 @@ TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
            report("0.5", "1", "0.5", 1, 1, "200", "100")},
       // Only a malformed row can give more than five hits.
       {"more than five hits pay nothing",
-       kHeader + historyRow(1, sevens),
+       kHeader + historyRow(1, numberRun(7, 0)),
        {7, 7, 7, 7, 7},
        1,
        0,

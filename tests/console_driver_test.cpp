@@ -40,7 +40,7 @@ TEST(ConsoleDriverTest, PickInput) {
        kInvalid + kInvalid + "Typovane:1,2,3,4,5,", ""},
       {"fifth pick on a line with letters", "1 2 x 3 4 5\n\n", 0,
        "Typovane:1,2,3,4,5,", ""},
-      {"commas", "1,2,3,4,\n5\n\n", 0, "Typovane:1,2,3,4,5,", ""},
+      {"tabs and commas", "1,2\t3,\t 4,\n5\n\n", 0, "Typovane:1,2,3,4,5,", ""},
       {"digits then text", "12abc 1\n1 2 3 4 5\n\n", 0,
        kInvalid + "Typovane:1,1,2,3,4,", ""},
       {"lone sign", "1 2 3 4 -\n5\n\n", 0, kInvalid + "Typovane:1,2,3,4,5,",

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "history_rows.h"
+
 // A history file with the given bytes, named after the running test so that
 // tests may run in parallel; removed when it goes out of scope. A file that
 // cannot be written fails the test, which would read something else.
@@ -31,20 +33,6 @@ class TempHistory {
   std::string path_;
 };
 
-// A well-formed history row: three leading fields, then `numbers`.
-inline std::string historyRow(int id, const std::string& numbers) {
-  return std::to_string(id) + ";01.01.1999;piatok;" + numbers + "\n";
-}
-
-// The twenty numbers first, first + 1, ... as a row's number fields.
-inline std::string numberRun(int first) {
-  std::string fields;
-  for (int i = 0; i < 20; ++i) {
-    fields += std::to_string(first + i) + (i < 19 ? ";" : "");
-  }
-  return fields;
-}
-
 // The report's text for the given values; every play counts as a draw.
 inline std::string report(const std::string& stake, const std::string& win,
                           const std::string& net, int stakes, int wins,
@@ -58,9 +46,5 @@ inline std::string report(const std::string& stake, const std::string& win,
          "\nUspesnost(vyhra/vklad): " + moneyRate +
          "%\nUspesnost2(vyhier/vkladov): " + playRate + "%\n";
 }
-
-inline const std::string kHeader =
-    "Tah;Datum;Den;C1;C2;C3;C4;C5;C6;C7;C8;C9;C10;C11;C12;C13;C14;C15;C16;"
-    "C17;C18;C19;C20\n";
 
 #endif  // KENO_TESTS_TEST_SUPPORT_H_
