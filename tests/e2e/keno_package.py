@@ -6,7 +6,8 @@ or tarball (Linux) into an empty folder, checks what it holds, then plays
 there: a history put beside the program is what it reads, and without one
 it says the file cannot be opened (the synthetic sample in sample/ is
 never picked up). The run that the player's guide shows must be what the
-package's program prints on the package's sample.
+package's program prints on the package's sample; a version a document
+names, the package's.
 
   keno_package.py --package build/keno-VERSION-Linux-x86_64.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -46,37 +47,45 @@ GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
 CASES = ["sample_run", "known_hits", "missing_file"]
 # A Markdown link's target, up to a "#"; a bare "#anchor" is not one.
 LINK = re.compile(r"\]\(([^)#]+)")
+# A version of keno, as a document names it: keno 1.0.0, keno-1.0.0-win64.
+NAMED = re.compile(r"\bkeno[- ](\d+\.\d+\.\d+)")
 
 
 def unpack(archive, into):
     if archive.endswith(".zip"):
         with zipfile.ZipFile(archive) as z:
             z.extractall(into)
-    else:
-        with tarfile.open(archive) as t:
-            # No member may land outside `into` or be a device.
-            if hasattr(tarfile, "data_filter"):
-                t.extractall(into, filter="data")
-            else:
-                t.extractall(into)
-    if archive.endswith(".zip"):
         return into  # Extract All makes this folder: keno.exe at its top
+    with tarfile.open(archive) as t:
+        # No member may land outside `into` or be a device.
+        if hasattr(tarfile, "data_filter"):
+            t.extractall(into, filter="data")
+        else:
+            t.extractall(into)
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
     return os.path.join(into, tops[0])
 
 
-def dead_links(top, files):
-    """Relative links in the package's Markdown that lead to no file in it."""
-    dead = []
-    for doc in (name for name in files if name.endswith(".md")):
-        for target in LINK.findall(read(os.path.join(top, doc)).decode()):
-            path = os.path.normpath(os.path.join(os.path.dirname(doc), target))
-            if ":" not in target and (path.startswith("..") or not
-                                      os.path.isfile(os.path.join(top, path))):
-                dead.append(f"{doc} links to {target}, not in the package")
-    return dead
+def check_documents(top, docs, version):
+    """Where a document names a version of keno that is not the package's,
+    or its Markdown links to no file in the package, by file and line."""
+    problems = []
+    for doc in docs:
+        text = read(os.path.join(top, doc)).decode()
+        for number, line in enumerate(text.splitlines(), 1):
+            at = f"{doc}:{number}:"
+            problems += [f"{at} names keno {named}, not {version}"
+                         for named in NAMED.findall(line) if named != version]
+            for target in LINK.findall(line) if doc.endswith(".md") else []:
+                path = os.path.normpath(os.path.join(os.path.dirname(doc),
+                                                     target))
+                if ":" not in target and (path.startswith("..") or not
+                                          os.path.isfile(os.path.join(top,
+                                                                      path))):
+                    problems.append(f"{at} links to {target}, not in it")
+    return problems
 
 
 def read(path):
@@ -195,7 +204,8 @@ def main():
                            + "/README.txt", LICENSE[windows]] + GUIDES[windows])
         problems = check_checksum(args.package)
         found = files_in(top)
-        problems += dead_links(top, found)
+        problems += check_documents(top, [doc for doc in found if doc not in (
+            PROGRAM[windows], sample)], args.version)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
