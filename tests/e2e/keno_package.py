@@ -5,9 +5,9 @@ Verifies the checksum file beside the package, unpacks the zip (Windows)
 or tarball (Linux) into an empty folder, checks what it holds, then plays
 there: a history put beside the program is what it reads, and without one
 it says the file cannot be opened (the synthetic sample in sample/ is
-never picked up). The run that the player's guide shows must be what the
-package's program prints on the package's sample; a version a document
-names, the package's.
+never picked up). The run that the guide and the README show must be
+what the package's program prints on its sample; a version they name,
+the package's.
 
   keno_package.py --package build/keno-VERSION-Linux-x86_64.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -25,7 +25,7 @@ import tarfile
 import tempfile
 import zipfile
 
-from model import ROOT
+from model import PROMPT, ROOT
 from cases import build
 from runners import run_case
 
@@ -43,8 +43,11 @@ GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
                   "share/doc/keno/CHANGELOG.md"],
           True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
-# that README.txt shows: sample_run.
+# that the guide and the README show: sample_run.
 CASES = ["sample_run", "known_hits", "missing_file"]
+# The documents that show that run, and whether they show all of it, to
+# the byte, or some of its lines, beside what they mean.
+SHOWN = {"README.txt": False, "share/doc/keno/README.md": True}
 # A Markdown link's target, up to a "#"; a bare "#anchor" is not one.
 LINK = re.compile(r"\]\(([^)#]+)")
 # A version of keno, as a document names it: keno 1.0.0, keno-1.0.0-win64.
@@ -161,27 +164,41 @@ def check_checksum(package):
     return [] if check.returncode == 0 else [f"{sums} does not verify"]
 
 
-def guide_differs(top):
-    """Where the output shown in README.txt differs from what keno prints
-    for the sample_run case, the guide's ticket on the sample, or None."""
-    guide = read(os.path.join(top, "README.txt")).decode().splitlines()
-    # The shown output: the lines indented by four in "What keno prints",
-    # up to the explanation beside them; "..." stands for what is left out.
-    start = next(i for i, line in enumerate(guide)
+def shown_run(lines, whole):
+    """The run a document shows, as (line number, text): the README's first
+    text block, or the guide's lines indented by four in "What keno
+    prints", up to the explanation beside them."""
+    if whole:
+        start = lines.index("```text") + 1
+        end = lines.index("```", start)
+        return [(n + 1, lines[n]) for n in range(start, end)]
+    start = next(i for i, line in enumerate(lines)
                  if line.endswith("What keno prints"))
-    end = next(i for i in range(start + 2, len(guide))
-               if re.match(r"\d+\. ", guide[i]))
-    shown = [re.split(r"\s{2,}", line.strip())[0] for line in guide[start:end]
-             if re.match(r"    \S", line)]
-    # The player's Enter, not keno, ends the prompt's line.
-    printed = [line.rstrip() for line in build("sample_run").expected.replace(
-        "cisel:", "cisel:\n").splitlines()]
-    for text in shown:
+    end = next(i for i in range(start + 2, len(lines))
+               if re.match(r"\d+\. ", lines[i]))
+    return [(n + 1, re.split(r"\s{2,}", lines[n].strip())[0])
+            for n in range(start, end) if re.match(r"    \S", lines[n])]
+
+
+def run_differs(top, doc, whole):
+    """FILE:LINE where the run `doc` shows is not, in order, what a terminal
+    shows for sample_run, the guide's ticket on the sample; "..." stands
+    for what is left out. `whole`: every line is shown, as it is."""
+    case = build("sample_run")
+    typed = case.typed.decode().splitlines()[0]
+    printed = iter(line if whole else line.rstrip() for line in case.expected
+                   .replace(PROMPT, PROMPT + typed + "\n").splitlines())
+    for number, text in shown_run(
+            read(os.path.join(top, doc)).decode().splitlines(), whole):
         head, cut, tail = (part.strip() for part in text.partition("..."))
-        if not any(line == text if not cut else
-                   line.startswith(head) and line.endswith(tail)
-                   and len(line) > len(head + tail) for line in printed):
-            return f"README.txt shows {text!r}, which the run does not print"
+        fits = re.compile(re.escape(head) + ".+" + re.escape(tail) if cut
+                          else re.escape(text)).fullmatch
+        # Past the lines the guide leaves out, up to the one it shows.
+        if not (fits(next(printed, "")) if whole else
+                any(map(fits, printed))):
+            return f"{doc}:{number}: {text!r} is not what the run prints there"
+    if whole and next(printed, None) is not None:
+        return f"{doc} shows the run only in part"
     return None
 
 
@@ -219,8 +236,9 @@ def main():
         else:
             problems += check_linux(top, args.static_readelf)
         if not problems:
-            differs = guide_differs(top)
-            problems += [differs] if differs else []
+            problems += filter(None, (run_differs(top, doc, whole)
+                                      for doc, whole in SHOWN.items()
+                                      if doc in found))
         for p in problems:
             print(p)
         ok = not problems and all([
