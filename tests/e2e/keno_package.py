@@ -5,9 +5,8 @@ Verifies the checksum file beside the package, unpacks the zip (Windows)
 or tarball (Linux) into an empty folder, checks what it holds, then plays
 there: a history put beside the program is what it reads, and without one
 it says the file cannot be opened (the synthetic sample in sample/ is
-never picked up). The run that the guide and the README show must be
-what the package's program prints on its sample; a version they name,
-the package's.
+never picked up). The run the guide and the README show must be what it
+prints on its sample, and a version a document names, the package's.
 
   keno_package.py --package build/keno-VERSION-Linux-x86_64.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -43,11 +42,9 @@ GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
                   "share/doc/keno/CHANGELOG.md"],
           True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
-# that the guide and the README show: sample_run.
+# that the guide and the README, SHOWN, show: sample_run.
 CASES = ["sample_run", "known_hits", "missing_file"]
-# The documents that show that run, and whether they show all of it, to
-# the byte, or some of its lines, beside what they mean.
-SHOWN = {"README.txt": False, "share/doc/keno/README.md": True}
+SHOWN = ["README.txt", "share/doc/keno/README.md"]
 # A Markdown link's target, up to a "#"; a bare "#anchor" is not one.
 LINK = re.compile(r"\]\(([^)#]+)")
 # A version of keno, as a document names it: keno 1.0.0, keno-1.0.0-win64.
@@ -71,23 +68,24 @@ def unpack(archive, into):
     return os.path.join(into, tops[0])
 
 
-def check_documents(top, docs, version):
-    """Where a document names a version of keno that is not the package's,
-    or its Markdown links to no file in the package, by file and line."""
+def check_documents(top, docs, version, windows):
+    """Each document whose lines do not end as its platform's do; FILE:LINE
+    where one names another version of keno, or links to no file here."""
     problems = []
     for doc in docs:
-        text = read(os.path.join(top, doc)).decode()
-        for number, line in enumerate(text.splitlines(), 1):
-            at = f"{doc}:{number}:"
-            problems += [f"{at} names keno {named}, not {version}"
+        data = read(os.path.join(top, doc))
+        if not data or (data.count(b"\n") != data.count(b"\r\n") if windows
+                        else b"\r" in data):
+            problems.append(f"{doc} does not end its lines in "
+                            + ("CR LF" if windows else "LF alone"))
+        for number, line in enumerate(data.decode().splitlines(), 1):
+            problems += [f"{doc}:{number}: names keno {named}, not {version}"
                          for named in NAMED.findall(line) if named != version]
             for target in LINK.findall(line) if doc.endswith(".md") else []:
-                path = os.path.normpath(os.path.join(os.path.dirname(doc),
-                                                     target))
-                if ":" not in target and (path.startswith("..") or not
-                                          os.path.isfile(os.path.join(top,
-                                                                      path))):
-                    problems.append(f"{at} links to {target}, not in it")
+                path = os.path.normpath(os.path.join(top, doc, "..", target))
+                if ":" not in target and not (path.startswith(top + os.sep)
+                                              and os.path.isfile(path)):
+                    problems.append(f"{doc}:{number}: {target}: no such file")
     return problems
 
 
@@ -128,18 +126,12 @@ def check_windows(top, version, objdump):
         print("keno.exe imports " + ", ".join(dlls))
         problems += [f"keno.exe imports {d}" for d in dlls
                      if not SYSTEM_DLL.fullmatch(d)]
-    for guide in ["README.txt", "sample/README.txt", "LICENSE.txt"]:
-        text = read(os.path.join(top, guide))
-        if text.count(b"\n") != text.count(b"\r\n") or not text:
-            problems.append(f"{guide} does not end its lines in CR LF")
     return problems
 
 
 def check_linux(top, readelf):
     data = read(os.path.join(top, "bin", "keno"))
     problems = []
-    if b"\r" in read(os.path.join(top, "README.txt")):
-        problems.append("README.txt has a CR: its lines must end in LF alone")
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
     if b".symtab" in data:
@@ -164,42 +156,38 @@ def check_checksum(package):
     return [] if check.returncode == 0 else [f"{sums} does not verify"]
 
 
-def shown_run(lines, whole):
-    """The run a document shows, as (line number, text): the README's first
-    text block, or the guide's lines indented by four in "What keno
-    prints", up to the explanation beside them."""
+def run_differs(top, doc):
+    """FILE:LINE where the run `doc` shows is not, in order, what a terminal
+    shows for sample_run ("..." stands for what is left out): the README's
+    first text block, all of it, to the byte, or the guide's lines indented
+    by four in "What keno prints", up to the explanation beside them."""
+    lines = read(os.path.join(top, doc)).decode().splitlines()
+    whole = doc.endswith(".md")
     if whole:
         start = lines.index("```text") + 1
         end = lines.index("```", start)
-        return [(n + 1, lines[n]) for n in range(start, end)]
-    start = next(i for i, line in enumerate(lines)
-                 if line.endswith("What keno prints"))
-    end = next(i for i in range(start + 2, len(lines))
-               if re.match(r"\d+\. ", lines[i]))
-    return [(n + 1, re.split(r"\s{2,}", lines[n].strip())[0])
-            for n in range(start, end) if re.match(r"    \S", lines[n])]
-
-
-def run_differs(top, doc, whole):
-    """FILE:LINE where the run `doc` shows is not, in order, what a terminal
-    shows for sample_run, the guide's ticket on the sample; "..." stands
-    for what is left out. `whole`: every line is shown, as it is."""
+    else:
+        start = next(i for i, line in enumerate(lines)
+                     if line.endswith("What keno prints"))
+        end = next(i for i in range(start + 2, len(lines))
+                   if re.match(r"\d+\. ", lines[i]))
     case = build("sample_run")
     typed = case.typed.decode().splitlines()[0]
     printed = iter(line if whole else line.rstrip() for line in case.expected
                    .replace(PROMPT, PROMPT + typed + "\n").splitlines())
-    for number, text in shown_run(
-            read(os.path.join(top, doc)).decode().splitlines(), whole):
+    shown = [(n + 1, lines[n] if whole else
+              re.split(r"\s{2,}", lines[n].strip())[0])
+             for n in range(start, end)
+             if whole or re.match(r"    \S", lines[n])]
+    for number, text in shown:
         head, cut, tail = (part.strip() for part in text.partition("..."))
         fits = re.compile(re.escape(head) + ".+" + re.escape(tail) if cut
                           else re.escape(text)).fullmatch
-        # Past the lines the guide leaves out, up to the one it shows.
         if not (fits(next(printed, "")) if whole else
                 any(map(fits, printed))):
-            return f"{doc}:{number}: {text!r} is not what the run prints there"
+            return f"{doc}:{number}: {text!r} is not what the run prints"
     if whole and next(printed, None) is not None:
         return f"{doc} shows the run only in part"
-    return None
 
 
 def main():
@@ -222,7 +210,7 @@ def main():
         problems = check_checksum(args.package)
         found = files_in(top)
         problems += check_documents(top, [doc for doc in found if doc not in (
-            PROGRAM[windows], sample)], args.version)
+            PROGRAM[windows], sample)], args.version, windows)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
@@ -236,8 +224,7 @@ def main():
         else:
             problems += check_linux(top, args.static_readelf)
         if not problems:
-            problems += filter(None, (run_differs(top, doc, whole)
-                                      for doc, whole in SHOWN.items()
+            problems += filter(None, (run_differs(top, doc) for doc in SHOWN
                                       if doc in found))
         for p in problems:
             print(p)
