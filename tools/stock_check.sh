@@ -78,13 +78,13 @@ in_root() {
   }
 }
 
-# The run on the sample that README.md shows in its first text block,
-# whose ticket is typed after the prompt: the picks typed here, and then,
-# without them, what keno must print to the byte (" ... " in the README
-# stands for what it leaves out). The package test checks the README.
+# The run on the sample that the committed README.md shows in its first
+# text block, whose ticket is typed after the prompt: the picks typed here,
+# and then, without them, what keno must print to the byte (" ... " in the
+# README stands for what it leaves out). The package test checks the README.
 prompt='Zadajte 5 typovanych cisel:'
-readme_run=$(awk '/^```text$/ { on = 1; next } on && /^```$/ { exit } on' \
-  "$repo/README.md")
+readme_run=$(git -C "$repo" show HEAD:README.md |
+  awk '/^```text$/ { on = 1; next } on && /^```$/ { exit } on')
 picks="printf '%s\\n\\n' '$(sed -n "s/^$prompt//p" <<<"$readme_run")'"
 mapfile -t shown < <(sed "/^$prompt/{s/^$prompt.*/$prompt/;N;s/\n//;}" \
   <<<"$readme_run")
