@@ -5,8 +5,8 @@ Verifies the checksum file beside the package, unpacks the zip (Windows)
 or tarball (Linux) into an empty folder, checks what it holds, then plays
 there: a history put beside the program is what it reads, and without one
 it says the file cannot be opened (the synthetic sample in sample/ is
-never picked up). The run that the player's guide shows must be what the
-package's program prints on the package's sample.
+never picked up). The run the guide and the README show must be what it
+prints on its sample, and a version a document names, the package's.
 
   keno_package.py --package build/keno-VERSION-Linux-x86_64.tar.gz --version VERSION \\
       --static-readelf readelf
@@ -24,7 +24,7 @@ import tarfile
 import tempfile
 import zipfile
 
-from model import ROOT
+from model import PROMPT, ROOT
 from cases import build
 from runners import run_case
 
@@ -42,41 +42,51 @@ GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
                   "share/doc/keno/CHANGELOG.md"],
           True: ["README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
-# that README.txt shows: sample_run.
+# that the guide and the README, SHOWN, show: sample_run.
 CASES = ["sample_run", "known_hits", "missing_file"]
+SHOWN = ["README.txt", "share/doc/keno/README.md"]
 # A Markdown link's target, up to a "#"; a bare "#anchor" is not one.
 LINK = re.compile(r"\]\(([^)#]+)")
+# A version of keno, as a document names it: keno 1.0.0, keno-1.0.0-win64.
+NAMED = re.compile(r"\bkeno[- ](\d+\.\d+\.\d+)")
 
 
 def unpack(archive, into):
     if archive.endswith(".zip"):
         with zipfile.ZipFile(archive) as z:
             z.extractall(into)
-    else:
-        with tarfile.open(archive) as t:
-            # No member may land outside `into` or be a device.
-            if hasattr(tarfile, "data_filter"):
-                t.extractall(into, filter="data")
-            else:
-                t.extractall(into)
-    if archive.endswith(".zip"):
         return into  # Extract All makes this folder: keno.exe at its top
+    with tarfile.open(archive) as t:
+        # No member may land outside `into` or be a device.
+        if hasattr(tarfile, "data_filter"):
+            t.extractall(into, filter="data")
+        else:
+            t.extractall(into)
     tops = os.listdir(into)
     if len(tops) != 1:
         raise SystemExit(f"expected one top folder, found {tops}")
     return os.path.join(into, tops[0])
 
 
-def dead_links(top, files):
-    """Relative links in the package's Markdown that lead to no file in it."""
-    dead = []
-    for doc in (name for name in files if name.endswith(".md")):
-        for target in LINK.findall(read(os.path.join(top, doc)).decode()):
-            path = os.path.normpath(os.path.join(os.path.dirname(doc), target))
-            if ":" not in target and (path.startswith("..") or not
-                                      os.path.isfile(os.path.join(top, path))):
-                dead.append(f"{doc} links to {target}, not in the package")
-    return dead
+def check_documents(top, docs, version, windows):
+    """Each document whose lines do not end as its platform's do; FILE:LINE
+    where one names another version of keno, or links to no file here."""
+    problems = []
+    for doc in docs:
+        data = read(os.path.join(top, doc))
+        if not data or (data.count(b"\n") != data.count(b"\r\n") if windows
+                        else b"\r" in data):
+            problems.append(f"{doc} does not end its lines in "
+                            + ("CR LF" if windows else "LF alone"))
+        for number, line in enumerate(data.decode().splitlines(), 1):
+            problems += [f"{doc}:{number}: names keno {named}, not {version}"
+                         for named in NAMED.findall(line) if named != version]
+            for target in LINK.findall(line) if doc.endswith(".md") else []:
+                path = os.path.normpath(os.path.join(top, doc, "..", target))
+                if ":" not in target and not (path.startswith(top + os.sep)
+                                              and os.path.isfile(path)):
+                    problems.append(f"{doc}:{number}: {target}: no such file")
+    return problems
 
 
 def read(path):
@@ -116,18 +126,12 @@ def check_windows(top, version, objdump):
         print("keno.exe imports " + ", ".join(dlls))
         problems += [f"keno.exe imports {d}" for d in dlls
                      if not SYSTEM_DLL.fullmatch(d)]
-    for guide in ["README.txt", "sample/README.txt", "LICENSE.txt"]:
-        text = read(os.path.join(top, guide))
-        if text.count(b"\n") != text.count(b"\r\n") or not text:
-            problems.append(f"{guide} does not end its lines in CR LF")
     return problems
 
 
 def check_linux(top, readelf):
     data = read(os.path.join(top, "bin", "keno"))
     problems = []
-    if b"\r" in read(os.path.join(top, "README.txt")):
-        problems.append("README.txt has a CR: its lines must end in LF alone")
     if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
         problems.append("bin/keno is not executable")
     if b".symtab" in data:
@@ -152,28 +156,38 @@ def check_checksum(package):
     return [] if check.returncode == 0 else [f"{sums} does not verify"]
 
 
-def guide_differs(top):
-    """Where the output shown in README.txt differs from what keno prints
-    for the sample_run case, the guide's ticket on the sample, or None."""
-    guide = read(os.path.join(top, "README.txt")).decode().splitlines()
-    # The shown output: the lines indented by four in "What keno prints",
-    # up to the explanation beside them; "..." stands for what is left out.
-    start = next(i for i, line in enumerate(guide)
-                 if line.endswith("What keno prints"))
-    end = next(i for i in range(start + 2, len(guide))
-               if re.match(r"\d+\. ", guide[i]))
-    shown = [re.split(r"\s{2,}", line.strip())[0] for line in guide[start:end]
-             if re.match(r"    \S", line)]
-    # The player's Enter, not keno, ends the prompt's line.
-    printed = [line.rstrip() for line in build("sample_run").expected.replace(
-        "cisel:", "cisel:\n").splitlines()]
-    for text in shown:
+def run_differs(top, doc):
+    """FILE:LINE where the run `doc` shows is not, in order, what a terminal
+    shows for sample_run ("..." stands for what is left out): the README's
+    first text block, all of it, to the byte, or the guide's lines indented
+    by four in "What keno prints", up to the explanation beside them."""
+    lines = read(os.path.join(top, doc)).decode().splitlines()
+    whole = doc.endswith(".md")
+    if whole:
+        start = lines.index("```text") + 1
+        end = lines.index("```", start)
+    else:
+        start = next(i for i, line in enumerate(lines)
+                     if line.endswith("What keno prints"))
+        end = next(i for i in range(start + 2, len(lines))
+                   if re.match(r"\d+\. ", lines[i]))
+    case = build("sample_run")
+    typed = case.typed.decode().splitlines()[0]
+    printed = iter(line if whole else line.rstrip() for line in case.expected
+                   .replace(PROMPT, PROMPT + typed + "\n").splitlines())
+    shown = [(n + 1, lines[n] if whole else
+              re.split(r"\s{2,}", lines[n].strip())[0])
+             for n in range(start, end)
+             if whole or re.match(r"    \S", lines[n])]
+    for number, text in shown:
         head, cut, tail = (part.strip() for part in text.partition("..."))
-        if not any(line == text if not cut else
-                   line.startswith(head) and line.endswith(tail)
-                   and len(line) > len(head + tail) for line in printed):
-            return f"README.txt shows {text!r}, which the run does not print"
-    return None
+        fits = re.compile(re.escape(head) + ".+" + re.escape(tail) if cut
+                          else re.escape(text)).fullmatch
+        if not (fits(next(printed, "")) if whole else
+                any(map(fits, printed))):
+            return f"{doc}:{number}: {text!r} is not what the run prints"
+    if whole and next(printed, None) is not None:
+        return f"{doc} shows the run only in part"
 
 
 def main():
@@ -195,7 +209,8 @@ def main():
                            + "/README.txt", LICENSE[windows]] + GUIDES[windows])
         problems = check_checksum(args.package)
         found = files_in(top)
-        problems += dead_links(top, found)
+        problems += check_documents(top, [doc for doc in found if doc not in (
+            PROGRAM[windows], sample)], args.version, windows)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
@@ -209,8 +224,8 @@ def main():
         else:
             problems += check_linux(top, args.static_readelf)
         if not problems:
-            differs = guide_differs(top)
-            problems += [differs] if differs else []
+            problems += filter(None, (run_differs(top, doc) for doc in SHOWN
+                                      if doc in found))
         for p in problems:
             print(p)
         ok = not problems and all([
