@@ -63,16 +63,20 @@ stock-check:
 
 # Release packages: build/keno-<version>-Linux-<processor>.tar.gz and,
 # cross-built with MinGW-w64, build-windows/keno-<version>-win64.zip.
-.PHONY: package package-windows packages-package
+.PHONY: package package-windows packages-package packages-package-windows
 package: packages-package
 	$(call build,native) --target package
 
-package-windows: packages-windows
+package-windows: packages-package-windows
 	$(call build,windows) --target package
 
-# The native preset and the package's test: no clang, libc++ or strace.
+# A preset and its package's test: no clang, libc++ or strace, and for
+# Windows no Wine, which only the tests run.
 packages-package:
 	sh tools/packages.sh package
+
+packages-package-windows:
+	sh tools/packages.sh package-windows
 
 clean:
 	rm -rf build build-*/
