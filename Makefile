@@ -56,8 +56,9 @@ packages-test:
 packages-windows:
 	sh tools/packages.sh test windows
 
-# A new user's first steps on a minimal Debian 12, and the tarball on
-# Debian 11: as root, with debootstrap and the network to Debian's mirror.
+# A new user's first steps on a minimal Debian 12, where the tarball packed
+# must be build/'s (`make package` first), and the tarball on Debian 11: as
+# root, with debootstrap and the network to Debian's mirror.
 stock-check:
 	tools/stock_check.sh
 
