@@ -14,9 +14,11 @@ one=$(mktemp -d) two=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$one" "$two"' EXIT
 trap 'exit 1' INT TERM HUP # dash runs the EXIT trap on exit, not on a signal
 # pack FOLDER [nobody]: as root, nobody (65534 on Debian) owns the clone
-# and packs it, with a HOME it may write.
+# and packs it, with a HOME it may write. The clone copies the objects, so
+# that chown never reaches the repository's own through a hard link.
 pack() {
-  git clone -q "$repo" "$1/k" && git -C "$1/k" checkout -q "$(git -C "$repo" rev-parse HEAD)"
+  git clone -q --no-hardlinks "$repo" "$1/k" &&
+    git -C "$1/k" checkout -q "$(git -C "$repo" rev-parse HEAD)"
   as=
   if [ "${2-}" = nobody ] && [ "$(id -u)" -eq 0 ]; then
     chown -R 65534:65534 "$1"
@@ -24,7 +26,8 @@ pack() {
   fi
   (cd "$1/k" && $as sh -c 'cmake --preset "$0" -DKENO_BUILD_TESTS=OFF &&
     cmake --build --preset "$0" -j "$1" --target package' \
-    "$preset" "${JOBS:-2}") >"$1/log" 2>&1 || { tail -n 30 "$1/log" >&2; exit 1; }
+    "$preset" "${JOBS:-2}") >"$1/log" 2>&1 ||
+    { tail -n 30 "$1/log" >&2; exit 1; }
 }
 (umask 022; export TZ=UTC LC_ALL=C; pack "$one")
 (umask 077; export TZ=Asia/Tokyo LC_ALL=C.UTF-8; pack "$two" nobody)
