@@ -71,11 +71,11 @@ package: packages-package
 package-windows: packages-package-windows
 	$(call build,windows) --target package
 
-# A preset and its package's test: no clang, libc++ or strace, and for
-# Windows no Wine, which only the tests run.
+# The native preset and the package's test: no clang, libc++ or strace.
 packages-package:
 	sh tools/packages.sh package
 
+# The windows preset built, no Wine: only its tests run under Wine.
 packages-package-windows:
 	sh tools/packages.sh package-windows
 
