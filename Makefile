@@ -56,23 +56,28 @@ packages-test:
 packages-windows:
 	sh tools/packages.sh test windows
 
-# A new user's first steps on a minimal Debian 12, and the tarball on
-# Debian 11: as root, with debootstrap and the network to Debian's mirror.
+# A new user's first steps on a minimal Debian 12, where the tarball packed
+# must be build/'s (`make package` first), and the tarball on Debian 11: as
+# root, with debootstrap and the network to Debian's mirror.
 stock-check:
 	tools/stock_check.sh
 
 # Release packages: build/keno-<version>-Linux-<processor>.tar.gz and,
 # cross-built with MinGW-w64, build-windows/keno-<version>-win64.zip.
-.PHONY: package package-windows packages-package
+.PHONY: package package-windows packages-package packages-package-windows
 package: packages-package
 	$(call build,native) --target package
 
-package-windows: packages-windows
+package-windows: packages-package-windows
 	$(call build,windows) --target package
 
 # The native preset and the package's test: no clang, libc++ or strace.
 packages-package:
 	sh tools/packages.sh package
+
+# The windows preset built, no Wine: only its tests run under Wine.
+packages-package-windows:
+	sh tools/packages.sh package-windows
 
 clean:
 	rm -rf build build-*/

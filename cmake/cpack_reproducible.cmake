@@ -1,3 +1,8 @@
+# Python packs the archives again (reproducible_package.cmake).
+if(NOT CPACK_KENO_PYTHON)
+  message(FATAL_ERROR "Packing needs Python 3, which configure did not find: "
+    "install it (Debian: python3) and configure again")
+endif()
 # Read by CPack twice. First, before it installs the files to pack: the one
 # date for the archives, and for strip, which writes it into keno.exe's
 # header, where the linker wrote no time. Like the commit's time, the
@@ -24,10 +29,10 @@ if(NOT DEFINED CPACK_PACKAGE_FILES)
 endif()
 # Then on the package it made, before it copies it out and writes its
 # checksum. CPack 3.25 stores the files in the order that the file system
-# lists them, which differs between file systems, and dates the zip's
+# lists them, with their owner, the user who packs, and dates the zip's
 # entries in local time. This packs the same files again, sorted by their
-# bytes (GLOB sorts in any locale), dated in UTC. Folders get no entries:
-# `cmake -E tar` would add each with its files in the file system's order.
+# bytes (GLOB sorts in any locale), owned by 0 and dated in UTC, with no
+# entries for folders.
 set(stage ${CPACK_TEMPORARY_DIRECTORY})
 set(paths_from ${stage})
 if(CPACK_INCLUDE_TOPLEVEL_DIRECTORY)
@@ -36,14 +41,10 @@ endif()
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${paths_from}
   ${stage}/*)
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
-  if(package MATCHES "\\.zip$")
-    set(how cf ${package} --format=zip)
-  elseif(package MATCHES "\\.tar\\.gz$")
-    set(how czf ${package} --format=paxr)
-  else()
-    continue() # the source package's other formats stay as CPack made them
+  # The source package's other formats stay as CPack made them.
+  if(package MATCHES "\\.(zip|tar\\.gz)$")
+    execute_process(COMMAND ${CPACK_KENO_PYTHON} ${CPACK_KENO_REPACK}
+      ${package} ${paths_from} $ENV{SOURCE_DATE_EPOCH} ${files}
+      COMMAND_ERROR_IS_FATAL ANY)
   endif()
-  file(REMOVE ${package})
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar ${how} -- ${files}
-    WORKING_DIRECTORY ${paths_from} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

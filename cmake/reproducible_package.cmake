@@ -14,5 +14,14 @@ else()
   message(STATUS "No git commit found: the packages' files are dated "
     "2026-12-09 00:00 UTC, unless SOURCE_DATE_EPOCH is set when they are made")
 endif()
+# CPack records the packing user as each file's owner; Python packs the
+# files again, owned by 0, so that no packing needs root.
+find_package(Python3 QUIET COMPONENTS Interpreter)
+set(CPACK_KENO_PYTHON ${Python3_EXECUTABLE})
+set(CPACK_KENO_REPACK ${CMAKE_CURRENT_LIST_DIR}/repack.py)
+if(NOT Python3_FOUND)
+  message(STATUS "No Python 3 found: keno builds, but its packages need it "
+    "(Debian: python3)")
+endif()
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_reproducible.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CPACK_PROJECT_CONFIG_FILE})

@@ -4,6 +4,7 @@
 #
 #   tools/packages.sh test            # what `make test` needs
 #   tools/packages.sh package         # what `make package` needs
+#   tools/packages.sh package-windows # what `make package-windows` needs
 #   tools/packages.sh bench           # what `make bench` needs
 #   tools/packages.sh test windows bench fuzz ci  # what .ci/run needs
 #
@@ -18,17 +19,17 @@ set -eu
 # links libFuzzer; -: Debian only).
 PACKAGES='
 test,package,bench g++ cmd:c++
-test,package make cmd:make
-test,package,bench,fuzz cmake cmd:cmake
-test,package,bench,fuzz ninja-build cmd:ninja
-test,package,bench python3 cmd:python3
+test,package,package-windows make cmd:make
+test,package,package-windows,bench,fuzz cmake cmd:cmake
+test,package,package-windows,bench,fuzz ninja-build cmd:ninja
+test,package,package-windows,bench python3 cmd:python3
 test,package libgtest-dev cxx:gtest/gtest.h
-test googletest path:/usr/src/googletest/CMakeLists.txt
+test,package-windows googletest path:/usr/src/googletest/CMakeLists.txt
 test strace cmd:strace
 test,fuzz clang cmd:clang++
 test libc++-dev libcxx:
 test libc++abi-dev libcxx:
-windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
+windows,package-windows g++-mingw-w64-x86-64 cmd:x86_64-w64-mingw32-g++
 windows wine cmd:wine
 windows xvfb cmd:Xvfb
 windows xdotool cmd:xdotool
@@ -39,7 +40,7 @@ fuzz libclang-rt-dev fuzzer:
 ci clang-format -
 ci debootstrap -'
 
-groups='test, package, windows, bench, fuzz, ci'
+groups='test, package, package-windows, windows, bench, fuzz, ci'
 if [ "$#" -eq 0 ]; then
   echo "usage: $0 GROUP... (groups: $groups)" >&2
   exit 2

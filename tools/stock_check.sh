@@ -2,7 +2,8 @@
 # Does what a new user does, on a minimal Debian 12 made with debootstrap
 # with only g++, make, cmake and git added: clones this repository's
 # committed HEAD, plays the sample with `make run`, then lets `make test`
-# install what it needs and pass. The tarball that `make test` made is then
+# install what it needs and pass. `make package` there must then pack the
+# tarball that `make package` made here from HEAD, byte for byte, which is
 # unpacked into a minimal Debian 11 (glibc 2.31) and played there.
 #
 #   tools/stock_check.sh [PARENT]   # as root; `make stock-check`
@@ -21,6 +22,10 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 if ! command -v debootstrap >/dev/null; then
   echo "$0: needs debootstrap (Debian: debootstrap)" >&2
+  exit 1
+fi
+if ! ls "$repo"/build/keno-*-Linux-*.tar.gz >/dev/null 2>&1; then
+  echo "$0: needs the tarball to compare with: make package first" >&2
   exit 1
 fi
 
@@ -134,7 +139,17 @@ step "make test"
 in_root "$bookworm" make-test.log "cd /root/keno && make test"
 grep -E '^(Installing:|[0-9]+% tests passed)' "$work/make-test.log"
 
+# Another Debian 12 install, the same commit: the same bytes.
+step "make package"
+in_root "$bookworm" make-package.log "cd /root/keno && make package"
 tarball=$(ls "$bookworm"/root/keno/build/keno-*-Linux-*.tar.gz)
+here=$repo/build/$(basename "$tarball")
+sha256sum "$tarball" "$here" || true
+cmp "$tarball" "$here" || {
+  echo "$0: the tarball packed on Debian 12 differs from $here;" \
+    "make it again from HEAD if it is older" >&2
+  exit 1
+}
 bootstrap bullseye "$bullseye"
 step "$(basename "$tarball") on $(chroot "$bullseye" ldd --version | head -n 1)"
 tar -xzf "$tarball" -C "$bullseye/opt"
