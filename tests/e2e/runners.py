@@ -16,6 +16,7 @@ import time
 
 import faults
 from cases import DIRECTORY, RUNS, build
+from faults import Skip
 from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
@@ -28,13 +29,26 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     with the console_screen helper and their prefix in console_dir. Returns
     True when it passes, False when it fails, SKIPPED when this system
     cannot run it."""
+    faults.KENO[:] = emulator + [os.path.abspath(keno)]
+    try:
+        problems = checked(name, keno, emulator, timeout, max_memory_mb,
+                           folder, console_screen, console_dir)
+    except Skip as why:
+        print(f"{name}: skipped: {why}")
+        return SKIPPED
+    for p in problems or ["passed"]:
+        print(f"{name}: {p}")
+    return not problems
+
+
+def checked(name, keno, emulator, timeout, max_memory_mb, folder,
+            console_screen, console_dir):
+    """What is wrong with the case's run, as run_case says."""
     case = build(name)
     windows = keno.lower().endswith(".exe")
     in_console = windows and case.run in ("terminal", "null_input")
-    lacking = None if in_console else missing(case, emulator)
-    if lacking:
-        print(f"{name}: skipped: {lacking}")
-        return SKIPPED
+    if not in_console:
+        skip_unless_runnable(case, emulator)
     with history_laid(case, folder, timeout) as folder:
         path = os.path.join(folder, "keno10.csv")
         expected, expected_errors = case.expected, case.stderr
@@ -56,11 +70,10 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
             status, output, errors, problems = run_local(
                 command(case, keno, emulator, folder), folder, case,
                 len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
-    if status is None:
-        print(f"{name}: skipped: {problems[0]}")
-        return SKIPPED
-    # Wine's and strace's own notes (a prefix made, a path resolved) are
-    # not keno's.
+    # Wine's and strace's own lines (a prefix made, a path resolved, a
+    # failed trace) are not keno's; strace's tell why a case failed.
+    noted = [line.decode(errors="replace").rstrip() for line in
+             errors.splitlines() if line.startswith(b"strace: ")]
     errors = b"".join(line for line in errors.splitlines(keepends=True)
                       if not line.startswith((b"wine: ", b"strace: ")))
     if status != case.status:
@@ -69,29 +82,30 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
         problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
-    for p in problems:
-        print(f"{name}: {p}")
-    return not problems
+    return problems + noted if problems else []
 
 
-def missing(case, emulator):
-    """What this system lacks to run the case outside a console window, or
-    None."""
+def skip_unless_runnable(case, emulator):
+    """Raises Skip when this system cannot run the case outside a console
+    window; one that needs strace finds out when it looks for it."""
     stdin, stdout, _ = RUNS[case.run]
-    if case.inject:
-        return faults.missing(case, emulator)
-    if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
-        return "serves a named pipe, which needs a native keno and /proc"
-    if stdout == "full" and not os.path.exists("/dev/full"):
-        return "needs /dev/full"
-    if "closed" in (stdin, stdout) and os.name != "posix":
-        return "closes a descriptor, which needs POSIX"
-    if stdin == "terminal" and (emulator or os.name != "posix"):
-        return ("needs a terminal as the input: a pty, which only a native "
-                "POSIX build can be given, or a console for keno.exe")
-    if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
-        return "runs as root, and without setpriv it cannot run as nobody"
-    return None
+    for lacking, why in [
+            (case.fifo and (emulator or not os.path.isdir("/proc/self/fd")),
+             "serves a named pipe, which needs a native keno and /proc"),
+            (stdout == "full" and not os.path.exists("/dev/full"),
+             "needs /dev/full"),
+            ("closed" in (stdin, stdout) and os.name != "posix",
+             "closes a descriptor, which needs POSIX"),
+            (stdin == "terminal" and (emulator or os.name != "posix"),
+             "needs a terminal as the input: a pty, which only a native "
+             "POSIX build can be given, or a console for keno.exe"),
+            (case.read_only and as_root(emulator)
+             and not shutil.which("setpriv"),
+             "runs as root, and without setpriv it cannot run as nobody"),
+            (case.inject and case.inject.call == "openat" and emulator,
+             "fails an open, which Wine makes in wineserver, out of reach")]:
+        if lacking:
+            raise Skip(why)
 
 
 @contextlib.contextmanager
@@ -161,7 +175,7 @@ def command(case, keno, emulator, folder):
         command = [shutil.which("setpriv"), "--reuid=65534", "--regid=65534",
                    "--clear-groups", shutil.copy(command[-1], folder)]
     if case.inject:
-        return faults.injected(command, case, os.environ)
+        return faults.injected(command, case, os.environ, folder)
     return command, os.environ
 
 
@@ -304,15 +318,14 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
     """Runs keno.exe (its Windows path) in a console window with the prefix
     in console_dir, booted by the first case, and types case.typed; a run
     that types an Enter checks that keno still waits, its last line on
-    screen, until that is typed. Returns (status, screen, b"", problems),
-    with no status when this system cannot show a console window; Xvfb and
-    Wine's processes end with it."""
+    screen, until that is typed. Returns (status, screen, b"", problems);
+    Xvfb and Wine's processes end with it."""
     lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
                if not shutil.which(tool)] + ([] if helper else
                                              ["--console-screen"])
     if lacking:
-        return None, b"", b"", [f"a console window needs {', '.join(lacking)}"
-                                " (tools/packages.sh windows installs them)"]
+        raise Skip(f"a console window needs {', '.join(lacking)}"
+                   " (tools/packages.sh windows installs them)")
     import fcntl  # POSIX only, as Xvfb is
     os.makedirs(console_dir, exist_ok=True)
     shot = os.path.join(console_dir, name)
@@ -359,7 +372,7 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
         keno_run = None
         try:
             if not display:
-                return None, b"", b"", ["Xvfb did not start"]
+                raise Skip("Xvfb did not start")
             fcntl.flock(lock, fcntl.LOCK_EX)
             # A wineserver left by a killed case would serve its display.
             run("wineserver", "-k")
