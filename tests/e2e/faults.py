@@ -1,6 +1,6 @@
 """Faults injected into keno's use of its history with strace, and what
 strace shows of keno's reads: their size, and which call is where."""
-import dataclasses
+import collections
 import functools
 import os
 import re
@@ -22,36 +22,32 @@ class Skip(Exception):
     """This system cannot run the case; the message says why."""
 
 
-@dataclasses.dataclass(frozen=True)
-class Fault:
-    """The call on the history that fails with `error`: in each of
-    `passes`, the read of the byte `at`, or with `call` openat the open;
-    with `onwards`, every such call after it too."""
-    at: int = 0
-    passes: tuple = (1,)
-    onwards: bool = False
-    call: str = "read"
-    error: str = "EIO"
+# The call on the history that fails with `error`: in each of `passes`, the
+# read of the byte `at`, or with `call` openat the open; with `onwards`,
+# every such call after it too.
+Fault = collections.namedtuple("Fault", "at passes onwards call error",
+                               defaults=(0, (1,), False, "read", "EIO"))
 
-    def when(self, calls):
-        """strace's when= for these calls, found in `calls`, a clean run's.
-        A close or a failed call ends a pass, and a read goes on where the
-        last one ended: Wine reads on after a short one, to fill a block."""
-        found, passes, counted, at = {}, 1, 0, 0
-        for name, _, result in calls:
-            if name == "close":
-                passes, at = passes + 1, 0
-            elif name == self.call and passes not in found:
-                counted += 1
-                if at == self.at and passes in self.passes:
-                    found.setdefault(passes, counted)
-            at += max(result, 0) if name == "read" else 0
-        if len(found) < len(self.passes):
-            raise SystemExit(f"a clean run made no {self.call} at byte "
-                             f"{self.at} in each of passes {self.passes}")
-        first, last = min(found.values()), max(found.values())
-        step = max(last - first, 1)  # any step, when one call fails
-        return f"{first}+" if self.onwards else f"{first}..{last}+{step}"
+
+def when(fault, calls):
+    """strace's when= for the fault's calls, found in a clean run's.
+    A close or a failed call ends a pass, and a read goes on where the last
+    one ended: Wine reads on after a short one, to fill a block."""
+    found, passes, counted, at = {}, 1, 0, 0
+    for name, _, result in calls:
+        if name == "close":
+            passes, at = passes + 1, 0
+        elif name == fault.call and passes not in found:
+            counted += 1
+            if at == fault.at and passes in fault.passes:
+                found[passes] = counted
+        at += max(result, 0) if name == "read" else 0
+    if len(found) < len(fault.passes):
+        raise SystemExit(f"a clean run made no {fault.call} at byte "
+                         f"{fault.at} in each of passes {fault.passes}")
+    first, last = min(found.values()), max(found.values())
+    step = max(last - first, 1)  # any step, when one call fails
+    return f"{first}+" if fault.onwards else f"{first}..{last}+{step}"
 
 
 def strace(env):
@@ -104,7 +100,7 @@ def injected(command, case, env, folder):
     """`command` run with the case's fault where a clean run of it makes
     the calls the fault names, and its environment."""
     fault = case.inject
-    when = fault.when(traced(command, folder, case.typed, env))
+    calls = traced(command, folder, case.typed, env)
     watch, env = strace(env)
     return watch + ["-o", os.devnull, "-e", f"inject={fault.call}:error="
-                    f"{fault.error}:when={when}"] + command, env
+                    f"{fault.error}:when={when(fault, calls)}"] + command, env

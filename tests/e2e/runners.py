@@ -47,8 +47,7 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
     case = build(name)
     windows = keno.lower().endswith(".exe")
     in_console = windows and case.run in ("terminal", "null_input")
-    if not in_console:
-        skip_unless_runnable(case, emulator)
+    skip_unless_runnable(case, emulator, in_console, console_screen)
     with history_laid(case, folder, timeout) as folder:
         path = os.path.join(folder, "keno10.csv")
         expected, expected_errors = case.expected, case.stderr
@@ -60,10 +59,15 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
             # Output and standard error both show on the screen.
             expected = expected_screen(case, expected, expected_errors)
             expected_errors = ""
+            shot = os.path.join(os.path.abspath(console_dir), name)
+            noted = [f"the console window is shot in {shot}.png (and "
+                     f"{shot}.waiting.png while keno waits), its log is "
+                     f"{shot}.log"]
             status, output, errors, problems = run_in_console(
-                name, full_path(keno, True), folder, case, expected,
-                console_screen, os.path.abspath(console_dir), timeout)
+                shot, full_path(keno, True), folder, case, expected,
+                console_screen, timeout)
         else:
+            noted = []
             if windows:
                 expected = expected.replace("\n", "\r\n")
                 expected_errors = expected_errors.replace("\n", "\r\n")
@@ -72,8 +76,8 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
                 len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
     # Wine's and strace's own lines (a prefix made, a path resolved, a
     # failed trace) are not keno's; strace's tell why a case failed.
-    noted = [line.decode(errors="replace").rstrip() for line in
-             errors.splitlines() if line.startswith(b"strace: ")]
+    noted += [line.decode(errors="replace").rstrip() for line in
+              errors.splitlines() if line.startswith(b"strace: ")]
     errors = b"".join(line for line in errors.splitlines(keepends=True)
                       if not line.startswith((b"wine: ", b"strace: ")))
     if status != case.status:
@@ -85,27 +89,35 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
     return problems + noted if problems else []
 
 
-def skip_unless_runnable(case, emulator):
-    """Raises Skip when this system cannot run the case outside a console
-    window; one that needs strace finds out when it looks for it."""
+def skip_unless_runnable(case, emulator, in_console, console_screen):
+    """Raises Skip when this system cannot run the case, in a console window
+    with the console_screen helper or as it runs; strace's absence is found
+    where strace is looked for."""
     stdin, stdout, _ = RUNS[case.run]
-    for lacking, why in [
-            (case.fifo and (emulator or not os.path.isdir("/proc/self/fd")),
-             "serves a named pipe, which needs a native keno and /proc"),
-            (stdout == "full" and not os.path.exists("/dev/full"),
-             "needs /dev/full"),
-            ("closed" in (stdin, stdout) and os.name != "posix",
-             "closes a descriptor, which needs POSIX"),
-            (stdin == "terminal" and (emulator or os.name != "posix"),
-             "needs a terminal as the input: a pty, which only a native "
-             "POSIX build can be given, or a console for keno.exe"),
-            (case.read_only and as_root(emulator)
-             and not shutil.which("setpriv"),
-             "runs as root, and without setpriv it cannot run as nobody"),
-            (case.inject and case.inject.call == "openat" and emulator,
-             "fails an open, which Wine makes in wineserver, out of reach")]:
-        if lacking:
-            raise Skip(why)
+    if in_console:
+        lacking = [tool for tool in ("Xvfb", "xdotool", "import",
+                                     "wineconsole") if not shutil.which(tool)]
+        if lacking or not console_screen:
+            raise Skip("a console window needs "
+                       f"{', '.join(lacking or ['--console-screen'])} "
+                       "(tools/packages.sh windows installs them)")
+    elif case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
+        raise Skip("serves a named pipe, which needs a native keno and /proc")
+    elif stdout == "full" and not os.path.exists("/dev/full"):
+        raise Skip("needs /dev/full")
+    elif "closed" in (stdin, stdout) and os.name != "posix":
+        raise Skip("closes a descriptor, which needs POSIX")
+    elif stdin == "terminal" and (emulator or os.name != "posix"):
+        raise Skip("needs a terminal as the input: a pty, which only a "
+                   "native POSIX build can be given, or a console for "
+                   "keno.exe")
+    elif (case.read_only and as_root(emulator)
+          and not shutil.which("setpriv")):
+        raise Skip("runs as root, and without setpriv it cannot run as "
+                   "nobody")
+    elif case.inject and case.inject.call == "openat" and emulator:
+        raise Skip("fails an open, which Wine makes in wineserver, out of "
+                   "reach")
 
 
 @contextlib.contextmanager
@@ -188,7 +200,6 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
     """
     command, env = command
     stdin, stdout, enter = RUNS[case.run]
-    problems = []
     terminal = tty = None
     if stdin == "terminal":
         import pty  # POSIX only
@@ -233,14 +244,10 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                 process.kill()
                 return (process.wait(), b"", b"",
                         [f"output incomplete after {timeout} s"])
-            time.sleep(STILL_WAITING)
-            if process.poll() is not None:
-                problems.append("ended without waiting for Enter")
-            elif max_memory_mb:
-                problems += memory_problems(process.pid, max_memory_mb)
-            type_keys(enter, then_close=stdin == "open")
         # The output is small: it fits the pipe while nobody reads it.
-        problems += finish(process, timeout)
+        problems = finish(process, enter, timeout, lambda: memory_problems(
+            process.pid, max_memory_mb), lambda text: type_keys(
+                text, then_close=stdin == "open"))
         if process.stdout:
             output += process.stdout.read()
         errors = process.stderr.read()
@@ -249,15 +256,25 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
     return process.returncode, output, errors, problems
 
 
-def finish(process, timeout):
-    """Waits for keno to end; kills it and says so when it does not."""
+def finish(process, enter, timeout, waiting, type_keys):
+    """Waits for keno to end; kills it and says so when it does not. With
+    an `enter` to type, its output out, checks first that keno still waits,
+    and what waiting() finds then, and types it with type_keys."""
+    problems = []
+    if enter:
+        time.sleep(STILL_WAITING)
+        if process.poll() is not None:
+            problems.append("ended without waiting for Enter")
+        else:
+            problems += waiting()
+            type_keys(enter)
     try:
         process.wait(timeout=timeout)
-        return []
+        return problems
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
-        return [f"still running after {timeout} s"]
+        return problems + [f"still running after {timeout} s"]
 
 
 def read_with_timeout(stream, size, timeout):
@@ -274,6 +291,8 @@ def memory_problems(pid, max_memory_mb):
     """The process's peak resident memory since it started, as Linux's /proc
     tells it, when it is over the limit: wait4's count would include the
     memory of the harness that forked it."""
+    if not max_memory_mb:
+        return []
     try:
         with open(f"/proc/{pid}/status") as f:
             peak_kb = int(re.search(r"VmHWM:\s*(\d+)", f.read()).group(1))
@@ -313,22 +332,15 @@ def read_screen(path):
     return []
 
 
-def run_in_console(name, keno, folder, case, expected, helper, console_dir,
-                   timeout):
+def run_in_console(shot, keno, folder, case, expected, helper, timeout):
     """Runs keno.exe (its Windows path) in a console window with the prefix
-    in console_dir, booted by the first case, and types case.typed; a run
+    beside `shot`, booted by the first case, and types case.typed; a run
     that types an Enter checks that keno still waits, its last line on
     screen, until that is typed. Returns (status, screen, b"", problems);
     Xvfb and Wine's processes end with it."""
-    lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
-               if not shutil.which(tool)] + ([] if helper else
-                                             ["--console-screen"])
-    if lacking:
-        raise Skip(f"a console window needs {', '.join(lacking)}"
-                   " (tools/packages.sh windows installs them)")
     import fcntl  # POSIX only, as Xvfb is
+    console_dir = os.path.dirname(shot)
     os.makedirs(console_dir, exist_ok=True)
-    shot = os.path.join(console_dir, name)
     screen = os.path.join(folder, "screen.txt")
     prefix = os.path.join(console_dir, "prefix")
     last_line = expected.split("\n")[-1]
@@ -357,6 +369,11 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
             while (line not in read_screen(screen) and keno_run.poll() is None
                    and time.monotonic() < deadline):
                 time.sleep(0.1)
+
+        def waiting():
+            run("import", "-window", "root", shot + ".waiting.png")
+            return ([] if last_line in read_screen(screen) else
+                    ["waits without its last line shown"])
 
         def type_keys(typed):
             # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
@@ -397,18 +414,10 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 else:
                     shown(PROMPT)
                     type_keys(case.typed)
-            enter = RUNS[case.run][2]
-            if enter and not problems:
+            enter = None if problems else RUNS[case.run][2]
+            if enter:
                 shown(last_line)
-                time.sleep(STILL_WAITING)
-                run("import", "-window", "root", shot + ".waiting.png")
-                if keno_run.poll() is not None:
-                    problems.append("ended without waiting for Enter")
-                else:
-                    if last_line not in read_screen(screen):
-                        problems.append("waits without its last line shown")
-                    type_keys(enter)
-            problems += finish(keno_run, timeout)
+            problems += finish(keno_run, enter, timeout, waiting, type_keys)
         except (subprocess.SubprocessError, OSError) as error:
             problems.append(f"the console could not be driven: {error}")
         finally:
@@ -420,8 +429,6 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
             with contextlib.suppress(subprocess.SubprocessError, OSError):
                 run("wineserver", "-k")
             xvfb.kill()
-    print(f"{name}: the console window is shot in {shot}.png (and "
-          f"{shot}.waiting.png while keno waits), its log is {shot}.log")
     status = keno_run.returncode if keno_run else -1
     output = "\n".join(read_screen(screen)).encode(OUTPUT_ENCODING,
                                                    errors="replace")
