@@ -8,6 +8,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
+# Raised when the case cannot run on this system, saying why.
+from unittest import SkipTest as Skip
 
 from model import history, well_formed_rows
 
@@ -16,10 +18,6 @@ from model import history, well_formed_rows
 KENO = []
 # A call on the history as strace -f shows it, after the process's id.
 CALL = re.compile(r"(\d+) +(openat|read|close)\(.*?(?:, (\d+))?\) += (-?\d+)")
-
-
-class Skip(Exception):
-    """This system cannot run the case; the message says why."""
 
 
 # The call on the history that fails with `error`: in each of `passes`, the
@@ -65,18 +63,15 @@ def traced(command, folder, typed, env):
     """The calls on the history of `command` run in `folder` on `typed`,
     to its end, by the process that reads it: (name, bytes asked, result)."""
     watch, env = strace(env)
-    with tempfile.TemporaryDirectory(prefix="keno_trace_") as log:
-        log = os.path.join(log, "calls")
-        run = subprocess.run(watch + [
-            "-o", log, "-s", "0", "-e", "signal=none", "-e",
-            "trace=openat,read,close"] + command, cwd=folder, env=env,
-            input=typed, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        with open(log) as f:
-            calls = [m.groups() for m in map(CALL.match, f) if m]
+    said = subprocess.run(watch + [
+        "-o", "/dev/stderr", "-s", "0", "-e", "signal=none", "-e",
+        "trace=openat,read,close"] + command, cwd=folder, env=env,
+        input=typed, stdout=subprocess.DEVNULL,
+        stderr=subprocess.PIPE).stderr.decode(errors="replace")
+    calls = [m.groups() for m in map(CALL.match, said.splitlines()) if m]
     reader = next((pid for pid, name, _, _ in calls if name == "read"), None)
     if not reader:
-        raise SystemExit("keno read no history under strace: "
-                         + run.stderr.decode(errors="replace"))
+        raise SystemExit("keno read no history under strace: " + said)
     return [(name, int(asked or 0), int(result))
             for pid, name, asked, result in calls if pid == reader]
 

@@ -59,15 +59,10 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
             # Output and standard error both show on the screen.
             expected = expected_screen(case, expected, expected_errors)
             expected_errors = ""
-            shot = os.path.join(os.path.abspath(console_dir), name)
-            noted = [f"the console window is shot in {shot}.png (and "
-                     f"{shot}.waiting.png while keno waits), its log is "
-                     f"{shot}.log"]
             status, output, errors, problems = run_in_console(
-                shot, full_path(keno, True), folder, case, expected,
-                console_screen, timeout)
+                name, full_path(keno, True), folder, case, expected,
+                console_screen, os.path.abspath(console_dir), timeout)
         else:
-            noted = []
             if windows:
                 expected = expected.replace("\n", "\r\n")
                 expected_errors = expected_errors.replace("\n", "\r\n")
@@ -76,8 +71,8 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
                 len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
     # Wine's and strace's own lines (a prefix made, a path resolved, a
     # failed trace) are not keno's; strace's tell why a case failed.
-    noted += [line.decode(errors="replace").rstrip() for line in
-              errors.splitlines() if line.startswith(b"strace: ")]
+    noted = [line.decode(errors="replace").rstrip() for line in
+             errors.splitlines() if line.startswith(b"strace: ")]
     errors = b"".join(line for line in errors.splitlines(keepends=True)
                       if not line.startswith((b"wine: ", b"strace: ")))
     if status != case.status:
@@ -94,30 +89,29 @@ def skip_unless_runnable(case, emulator, in_console, console_screen):
     with the console_screen helper or as it runs; strace's absence is found
     where strace is looked for."""
     stdin, stdout, _ = RUNS[case.run]
-    if in_console:
-        lacking = [tool for tool in ("Xvfb", "xdotool", "import",
-                                     "wineconsole") if not shutil.which(tool)]
-        if lacking or not console_screen:
-            raise Skip("a console window needs "
-                       f"{', '.join(lacking or ['--console-screen'])} "
-                       "(tools/packages.sh windows installs them)")
-    elif case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
-        raise Skip("serves a named pipe, which needs a native keno and /proc")
-    elif stdout == "full" and not os.path.exists("/dev/full"):
-        raise Skip("needs /dev/full")
-    elif "closed" in (stdin, stdout) and os.name != "posix":
-        raise Skip("closes a descriptor, which needs POSIX")
-    elif stdin == "terminal" and (emulator or os.name != "posix"):
-        raise Skip("needs a terminal as the input: a pty, which only a "
-                   "native POSIX build can be given, or a console for "
-                   "keno.exe")
-    elif (case.read_only and as_root(emulator)
-          and not shutil.which("setpriv")):
-        raise Skip("runs as root, and without setpriv it cannot run as "
-                   "nobody")
-    elif case.inject and case.inject.call == "openat" and emulator:
-        raise Skip("fails an open, which Wine makes in wineserver, out of "
-                   "reach")
+    tools = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
+             if not shutil.which(tool)]
+    tools += [] if console_screen else ["--console-screen"]
+    for lacking, why in [
+            (in_console and tools, f"a console window needs "
+             f"{', '.join(tools)} (tools/packages.sh windows installs them)"),
+            (case.fifo and (emulator or not os.path.isdir("/proc/self/fd")),
+             "serves a named pipe, which needs a native keno and /proc"),
+            (stdout == "full" and not os.path.exists("/dev/full"),
+             "needs /dev/full"),
+            ("closed" in (stdin, stdout) and os.name != "posix",
+             "closes a descriptor, which needs POSIX"),
+            (stdin == "terminal" and not in_console
+             and (emulator or os.name != "posix"),
+             "needs a terminal as the input: a pty, which only a native "
+             "POSIX build can be given, or a console for keno.exe"),
+            (case.read_only and as_root(emulator)
+             and not shutil.which("setpriv"),
+             "runs as root, and without setpriv it cannot run as nobody"),
+            (case.inject and case.inject.call == "openat" and emulator,
+             "fails an open, which Wine makes in wineserver, out of reach")]:
+        if lacking:
+            raise Skip(why)
 
 
 @contextlib.contextmanager
@@ -332,15 +326,16 @@ def read_screen(path):
     return []
 
 
-def run_in_console(shot, keno, folder, case, expected, helper, timeout):
+def run_in_console(name, keno, folder, case, expected, helper, console_dir,
+                   timeout):
     """Runs keno.exe (its Windows path) in a console window with the prefix
-    beside `shot`, booted by the first case, and types case.typed; a run
+    in console_dir, booted by the first case, and types case.typed; a run
     that types an Enter checks that keno still waits, its last line on
     screen, until that is typed. Returns (status, screen, b"", problems);
     Xvfb and Wine's processes end with it."""
     import fcntl  # POSIX only, as Xvfb is
-    console_dir = os.path.dirname(shot)
     os.makedirs(console_dir, exist_ok=True)
+    shot = os.path.join(console_dir, name)
     screen = os.path.join(folder, "screen.txt")
     prefix = os.path.join(console_dir, "prefix")
     last_line = expected.split("\n")[-1]
