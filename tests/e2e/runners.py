@@ -36,6 +36,8 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     except Skip as why:
         print(f"{name}: skipped: {why}")
         return SKIPPED
+    except OSError as error:  # keno that cannot be started, say
+        problems = [str(error)]
     for p in problems or ["passed"]:
         print(f"{name}: {p}")
     return not problems
