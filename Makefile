@@ -11,7 +11,7 @@ build = $(call configure,$(1)) && cmake --build --preset $(1) -j $(JOBS)
 check = $(call build,$(1)) && ctest --preset $(1) -j $(JOBS)
 
 .PHONY: all build run test test-native test-sanitize test-libcxx test-windows \
-  clean packages-test packages-windows stock-check
+  test-odd-block clean packages-test packages-windows stock-check
 
 all: build
 
@@ -44,6 +44,11 @@ test-sanitize:
 # Clang with libc++, so that no behaviour rests on one standard library.
 test-libcxx:
 	$(call check,libcxx)
+
+# keno reading 10,000 bytes at a time, no power of two, and its end-to-end
+# cases, which must follow its reads wherever they end.
+test-odd-block: packages-test
+	$(call check,odd-block)
 
 # The Windows program, cross-built with MinGW-w64; every test runs under Wine.
 test-windows: packages-windows

@@ -25,8 +25,15 @@ class FieldReader {
   using Row = std::array<std::int32_t, kDrawnPerRow>;
 
   // The most a read of the source asks for: large enough that a read costs
-  // one system call per 64 KiB, small enough to keep memory flat.
+  // one system call per 64 KiB, small enough to keep memory flat. A build
+  // may ask for another size (KENO_BLOCK_SIZE), so that the tests are run
+  // where blocks end elsewhere.
+#ifdef KENO_BLOCK_SIZE
+  static_assert(KENO_BLOCK_SIZE > 0, "KENO_BLOCK_SIZE is a number of bytes");
+  static constexpr std::size_t kBlockSize = KENO_BLOCK_SIZE;
+#else
   static constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
+#endif
 
   // Sets `failed` whenever reading a source fails, and never clears it, so
   // that its owner learns of a failure where it happens, in any source.

@@ -2,7 +2,7 @@
 it, what keno is given and what it must print."""
 import dataclasses
 
-from faults import BLOCK, FAILED_READ, reads_to_play, row_end_at
+from faults import Fault, block
 from model import (HEADER, INPUT_ENDED, INVALID, OUTPUT_ENCODING, PLAYS,
                    READ_ERROR, TICKET, WRITE_ERROR, draws,
                    expected_output, history, rows_over, sample_rows,
@@ -38,7 +38,7 @@ class Case:
     folder: str | None = None  # keno runs in this subfolder of the case's
     read_only: bool = False
     fifo: bool = False  # the history is a named pipe, written for each pass
-    inject: str | None = None  # a fault for strace to inject on the history
+    inject: Fault | None = None  # a call on the history that fails
 
 
 def build(name):
@@ -135,49 +135,67 @@ def bad_picks():
     return case
 
 
-def read_error(data, rows, counted, when, header=HEADER, fault=FAILED_READ):
-    """A run whose history's calls numbered `when` fail; the plays read
+def read_error(data, rows, counted, fault, header=HEADER):
+    """A run whose history's calls fail as `fault` says; the plays read
     `rows`, the frequency pass `counted`. Each pass stops after the last
     byte a failed read left it, as at the end of the file; every phase
     still prints and the error is told once."""
     return played(data, rows, header=header, counted=counted, status=1,
-                  stderr=READ_ERROR, inject=f"{fault}:when={when}")
+                  stderr=READ_ERROR, inject=fault)
 
 
-def short_file_fails(when, fault=FAILED_READ):
-    """Faults at `when` on a history that the first read gives whole, short
-    of a block: the plays read it all, and the second pass nothing."""
+def row_ending_at(blocks, rows, plays_over=0):
+    """The history of `rows`, its first row padded so that a row ends
+    `blocks` blocks in, and the rows before that; with `plays_over`, every
+    row is widened so that the played ones take more blocks, and the row
+    that ends there is a played one."""
+    offset = blocks * block()
+    data = history(rows, wide=max(0, plays_over * block() // PLAYS - 60))
+    pad = offset - (data.rfind(b"\n", 0, offset) + 1)
+    data = data.replace(b";01.01.1999", b";01.01.1999" + b" " * pad, 1)
+    before = data[:offset].count(b"\n") - 1
+    assert data[offset - 1:offset] == b"\n" and (before < PLAYS
+                                                 or not plays_over)
+    return data, before
+
+
+def short_file_fails(**fault):
+    """`fault`, at the end of the file unless it says where, on a history
+    that the first read gives whole, short of a block: the plays read it
+    all, and the second pass nothing."""
     rows = well_formed_rows(120)
-    assert len(history(rows)) < BLOCK
-    return read_error(history(rows), rows, [], when, header="", fault=fault)
+    while len(history(rows)) >= block():
+        rows.pop()
+    data = history(rows)
+    return read_error(data, rows, [], Fault(**{"at": len(data), **fault}),
+                      header="")
 
 
-def cut_in_the_plays(when, second_pass_whole):
-    """Read errors at `when` on 6000 rows, a row ending two blocks in,
-    among the played ones."""
+def cut_in_the_plays(passes):
+    """Read errors in `passes` at a row ending two blocks in, among the
+    played ones, on 6000 rows."""
     rows = well_formed_rows(6000)
-    wide = max(0, 3 * BLOCK // PLAYS - 60)
-    data, before = row_end_at(history(rows, wide=wide), 2 * BLOCK)
-    assert before < PLAYS
+    data, before = row_ending_at(2, rows, plays_over=3)
     return read_error(data, rows[:before],
-                      rows if second_pass_whole else rows[:before], when)
+                      rows[:before] if 2 in passes else rows,
+                      Fault(2 * block(), passes))
 
 
 def read_error_in_the_second_pass():
     # Cut some blocks past the played rows, however wide one row is padded.
-    cut = -(-len(history(well_formed_rows(PLAYS))) // BLOCK) + 2
-    rows = rows_over((cut + 1) * BLOCK)
-    data, before = row_end_at(history(rows), cut * BLOCK)
-    return read_error(data, rows, rows[:before], reads_to_play(data) + cut + 1)
+    cut = -(-len(history(well_formed_rows(PLAYS))) // block()) + 2
+    rows = rows_over((cut + 1) * block())
+    data, before = row_ending_at(cut, rows)
+    return read_error(data, rows, rows[:before],
+                      Fault(cut * block(), passes=(2,)))
 
 
 def read_error_at_the_start_of_the_second_pass():
-    # One block exactly, of fewer rows than the plays: read 1 gives the
-    # file, read 2 its end, and read 3 is the reopened file's first.
-    wide = max(0, 2 * BLOCK // PLAYS - 60)
-    data, before = row_end_at(history(rows_over(BLOCK), wide=wide), BLOCK)
-    assert before < PLAYS
-    return read_error(data[:BLOCK], well_formed_rows(before), [], 3, header="")
+    # One block exactly, of fewer rows than the plays: the first pass reads
+    # it to its end, and the reopened file's first read fails.
+    data, before = row_ending_at(1, well_formed_rows(PLAYS), plays_over=2)
+    return read_error(data[:block()], well_formed_rows(before), [],
+                      Fault(passes=(2,)), header="")
 
 
 # Waits for Enter at the end, where its peak memory is read.
@@ -245,21 +263,23 @@ CASES = {
         FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
         run="output_closed"),
     # Longer than a block, so that a history read as the picks would show.
-    "input_closed": lambda: Case(history(rows_over(BLOCK)), b"", 1,
+    "input_closed": lambda: Case(history(rows_over(block())), b"", 1,
                                  INPUT_ENDED, run="input_closed"),
     # The file did open: not a missing file, and the second pass reads it.
     "read_error_at_the_first_read": lambda: read_error(
-        FIVE_ROWS, [], well_formed_rows(5), 1),
+        FIVE_ROWS, [], well_formed_rows(5), Fault()),
     # Every read after the first fails, the reopened file's too.
-    "read_error_after_a_short_first_read": lambda: short_file_fails("2+"),
-    "read_error_in_both_passes": lambda: cut_in_the_plays("3+3", False),
+    "read_error_after_a_short_first_read": lambda: short_file_fails(
+        onwards=True),
+    "read_error_in_both_passes": lambda: cut_in_the_plays((1, 2)),
     # The reopen reads the whole file, and the error is still told.
-    "read_error_in_the_first_pass_only": lambda: cut_in_the_plays(3, True),
+    "read_error_in_the_first_pass_only": lambda: cut_in_the_plays((1,)),
     "read_error_in_the_second_pass": read_error_in_the_second_pass,
     "read_error_at_the_start_of_the_second_pass":
         read_error_at_the_start_of_the_second_pass,
     # The file was removed or replaced between the passes.
-    "reopen_fails": lambda: short_file_fails(2, "openat:error=ENOENT"),
+    "reopen_fails": lambda: short_file_fails(
+        at=0, passes=(2,), call="openat", error="ENOENT"),
     # Longer than a pipe holds, so that keno reads it in pieces.
     "history_is_a_named_pipe": lambda: well_formed(2000, fifo=True),
     "large_one_line_without_separators": lambda: played(

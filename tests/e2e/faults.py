@@ -1,66 +1,101 @@
-"""Faults injected into keno's use of its history with strace, and the
-block arithmetic that says where a failed read cuts the history."""
-import math
+"""Faults injected into keno's use of its history with strace, and what
+strace shows of keno's reads: their size, and which call is where."""
+import collections
+import functools
 import os
 import re
 import shutil
+import subprocess
 import sys
+import tempfile
+# Raised when the case cannot run on this system, saying why.
+from unittest import SkipTest as Skip
 
-from model import PLAYS, ROOT
+from model import history, well_formed_rows
 
-# strace's syntax for the calls that fail: when=3 is the third read, 3+3
-# every third from it, 2+ all from the second.
-FAILED_READ = "read:error=EIO"
-
-
-def block_size():
-    """The size of keno's reads of the history, from the reader's header,
-    so that a case cut at a block's end follows it there."""
-    with open(os.path.join(ROOT, "analysis", "field_reader.h")) as f:
-        found = re.search(r"kBlockSize = ([^;]+);", f.read())
-    size = found.group(1) if found else ""
-    if not re.fullmatch(r"(std::size_t\{\d+\}|\d+)( \* \d+)*", size):
-        raise SystemExit("analysis/field_reader.h: kBlockSize is no product "
-                         f"of decimal numbers: {size!r}")
-    return math.prod(int(n) for n in re.findall(r"\d+", size))
+# The command that runs the keno under test; none while the cases are only
+# listed, before keno is built.
+KENO = []
+# A call on the history as strace -f shows it, after the process's id.
+CALL = re.compile(r"(\d+) +(openat|read|close)\(.*?(?:, (\d+))?\) += (-?\d+)")
 
 
-# keno reads a regular file a block at a time, so a failure comes a whole
-# number of blocks in. Wine reads for keno.exe as keno does, except that it
-# goes on reading a block that came short.
-BLOCK = block_size()
+# The call on the history that fails with `error`: in each of `passes`, the
+# read of the byte `at`, or with `call` openat the open; with `onwards`,
+# every such call after it too.
+Fault = collections.namedtuple("Fault", "at passes onwards call error",
+                               defaults=(0, (1,), False, "read", "EIO"))
 
 
-def row_end_at(data, offset):
-    """`data` with its first row padded so that a row ends exactly `offset`
-    bytes in, and the number of rows before that."""
-    pad = offset - (data.rfind(b"\n", 0, offset) + 1)
-    data = data.replace(b";01.01.1999", b";01.01.1999" + b" " * pad, 1)
-    assert data[offset - 1:offset] == b"\n"
-    return data, data[:offset].count(b"\n") - 1
+def when(fault, calls):
+    """strace's when= for the fault's calls, found in a clean run's.
+    A close or a failed call ends a pass, and a read goes on where the last
+    one ended: Wine reads on after a short one, to fill a block."""
+    found, passes, counted, at = {}, 1, 0, 0
+    for name, _, result in calls:
+        if name == "close":
+            passes, at = passes + 1, 0
+        elif name == fault.call and passes not in found:
+            counted += 1
+            if at == fault.at and passes in fault.passes:
+                found[passes] = counted
+        at += max(result, 0) if name == "read" else 0
+    if len(found) < len(fault.passes):
+        raise SystemExit(f"a clean run made no {fault.call} at byte "
+                         f"{fault.at} in each of passes {fault.passes}")
+    first, last = min(found.values()), max(found.values())
+    step = max(last - first, 1)  # any step, when one call fails
+    return f"{first}+" if fault.onwards else f"{first}..{last}+{step}"
 
 
-def reads_to_play(data):
-    """The reads that the plays take: the header's and the played rows'
-    blocks."""
-    return -(-len(b"".join(data.splitlines(True)[:PLAYS + 1])) // BLOCK)
-
-
-def missing(case, emulator):
-    """What this system lacks to inject the case's fault, or None."""
+def strace(env):
+    """strace watching only the calls on the history, however keno makes
+    them (static binaries and Wine's too), and its environment."""
     if not (sys.platform.startswith("linux") and shutil.which("strace")):
-        return "injects its fault with strace, which needs Linux and strace"
-    if case.inject.startswith("openat") and emulator:
-        return "fails an open, which Wine makes in wineserver, out of reach"
-    return None
-
-
-def injected(command, case, env):
-    """`command` run with the case's fault, and its environment."""
+        raise Skip("watches keno with strace, which needs Linux and strace")
     # LeakSanitizer cannot work under ptrace.
     env = dict(env, ASAN_OPTIONS=":".join(
         filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"])))
-    # -P: only the history's calls count and fail, however keno makes them,
-    # static binaries too.
-    return ["strace", "-f", "-o", os.devnull, "-P", "keno10.csv", "-e",
-            "inject=" + case.inject] + command, env
+    return ["strace", "-f", "-P", "keno10.csv"], env
+
+
+def traced(command, folder, typed, env):
+    """The calls on the history of `command` run in `folder` on `typed`,
+    to its end, by the process that reads it: (name, bytes asked, result)."""
+    watch, env = strace(env)
+    said = subprocess.run(watch + [
+        "-o", "/dev/stderr", "-s", "0", "-e", "signal=none", "-e",
+        "trace=openat,read,close"] + command, cwd=folder, env=env,
+        input=typed, stdout=subprocess.DEVNULL,
+        stderr=subprocess.PIPE).stderr.decode(errors="replace")
+    calls = [m.groups() for m in map(CALL.match, said.splitlines()) if m]
+    reader = next((pid for pid, name, _, _ in calls if name == "read"), None)
+    if not reader:
+        raise SystemExit("keno read no history under strace: " + said)
+    return [(name, int(asked or 0), int(result))
+            for pid, name, asked, result in calls if pid == reader]
+
+
+@functools.cache
+def block():
+    """The bytes keno's first read of a short history asks for: each of its
+    reads of a regular file asks as much, so a failure comes a whole number
+    of blocks in. While the cases are only listed, any size: whether one
+    is refused depends on how it runs, never on its history's size."""
+    if not KENO:
+        return 1000
+    with tempfile.TemporaryDirectory(prefix="keno_block_") as folder:
+        with open(os.path.join(folder, "keno10.csv"), "wb") as f:
+            f.write(history(well_formed_rows(5)))
+        calls = traced(KENO, folder, b"1 2 3 4 5\n\n", os.environ)
+    return next(asked for name, asked, _ in calls if name == "read")
+
+
+def injected(command, case, env, folder):
+    """`command` run with the case's fault where a clean run of it makes
+    the calls the fault names, and its environment."""
+    fault = case.inject
+    calls = traced(command, folder, case.typed, env)
+    watch, env = strace(env)
+    return watch + ["-o", os.devnull, "-e", f"inject={fault.call}:error="
+                    f"{fault.error}:when={when(fault, calls)}"] + command, env

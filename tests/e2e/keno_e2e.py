@@ -10,10 +10,11 @@ CTest counts as skipped.
 """
 import argparse
 import difflib
+import os
 import shlex
 import sys
 
-from cases import CASES
+from cases import CASES, build
 from runners import SKIPPED, run_case
 
 SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
@@ -36,7 +37,9 @@ def main():
                         "for Enter is higher")
     args = parser.parse_args()
     if args.list:
-        print("\n".join(CASES))
+        # Each is built, so that a row no runner carries out stops the
+        # build's configure.
+        print("\n".join(name for name in CASES if build(name)))
         return 0
     for name in args.case:
         if name not in CASES:
@@ -45,6 +48,11 @@ def main():
             parser.exit(2, f"{parser.prog}: no case {name!r}{hint}\n")
     if not args.keno:
         parser.error("--keno is required")
+    keno = args.keno
+    if not (os.path.isfile(keno) and os.access(keno, os.X_OK)):
+        why = ("is a folder" if os.path.isdir(keno) else "is not executable"
+               if os.path.exists(keno) else "does not exist")
+        parser.exit(2, f"{parser.prog}: --keno {keno} {why}\n")
     results = [run_case(n, args.keno, shlex.split(args.emulator),
                         args.timeout, args.max_memory_mb,
                         console_screen=args.console_screen,

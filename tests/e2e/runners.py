@@ -16,6 +16,7 @@ import time
 
 import faults
 from cases import DIRECTORY, RUNS, build
+from faults import Skip
 from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
@@ -28,13 +29,27 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     with the console_screen helper and their prefix in console_dir. Returns
     True when it passes, False when it fails, SKIPPED when this system
     cannot run it."""
+    faults.KENO[:] = emulator + [os.path.abspath(keno)]
+    try:
+        problems = checked(name, keno, emulator, timeout, max_memory_mb,
+                           folder, console_screen, console_dir)
+    except Skip as why:
+        print(f"{name}: skipped: {why}")
+        return SKIPPED
+    except OSError as error:  # keno that cannot be started, say
+        problems = [str(error)]
+    for p in problems or ["passed"]:
+        print(f"{name}: {p}")
+    return not problems
+
+
+def checked(name, keno, emulator, timeout, max_memory_mb, folder,
+            console_screen, console_dir):
+    """What is wrong with the case's run, as run_case says."""
     case = build(name)
     windows = keno.lower().endswith(".exe")
     in_console = windows and case.run in ("terminal", "null_input")
-    lacking = None if in_console else missing(case, emulator)
-    if lacking:
-        print(f"{name}: skipped: {lacking}")
-        return SKIPPED
+    skip_unless_runnable(case, emulator, in_console, console_screen)
     with history_laid(case, folder, timeout) as folder:
         path = os.path.join(folder, "keno10.csv")
         expected, expected_errors = case.expected, case.stderr
@@ -56,11 +71,10 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
             status, output, errors, problems = run_local(
                 command(case, keno, emulator, folder), folder, case,
                 len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
-    if status is None:
-        print(f"{name}: skipped: {problems[0]}")
-        return SKIPPED
-    # Wine's and strace's own notes (a prefix made, a path resolved) are
-    # not keno's.
+    # Wine's and strace's own lines (a prefix made, a path resolved, a
+    # failed trace) are not keno's; strace's tell why a case failed.
+    noted = [line.decode(errors="replace").rstrip() for line in
+             errors.splitlines() if line.startswith(b"strace: ")]
     errors = b"".join(line for line in errors.splitlines(keepends=True)
                       if not line.startswith((b"wine: ", b"strace: ")))
     if status != case.status:
@@ -69,29 +83,37 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
         problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
-    for p in problems:
-        print(f"{name}: {p}")
-    return not problems
+    return problems + noted if problems else []
 
 
-def missing(case, emulator):
-    """What this system lacks to run the case outside a console window, or
-    None."""
+def skip_unless_runnable(case, emulator, in_console, console_screen):
+    """Raises Skip when this system cannot run the case, in a console window
+    with the console_screen helper or as it runs; strace's absence is found
+    where strace is looked for."""
     stdin, stdout, _ = RUNS[case.run]
-    if case.inject:
-        return faults.missing(case, emulator)
-    if case.fifo and (emulator or not os.path.isdir("/proc/self/fd")):
-        return "serves a named pipe, which needs a native keno and /proc"
-    if stdout == "full" and not os.path.exists("/dev/full"):
-        return "needs /dev/full"
-    if "closed" in (stdin, stdout) and os.name != "posix":
-        return "closes a descriptor, which needs POSIX"
-    if stdin == "terminal" and (emulator or os.name != "posix"):
-        return ("needs a terminal as the input: a pty, which only a native "
-                "POSIX build can be given, or a console for keno.exe")
-    if case.read_only and as_root(emulator) and not shutil.which("setpriv"):
-        return "runs as root, and without setpriv it cannot run as nobody"
-    return None
+    tools = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
+             if not shutil.which(tool)]
+    tools += [] if console_screen else ["--console-screen"]
+    for lacking, why in [
+            (in_console and tools, f"a console window needs "
+             f"{', '.join(tools)} (tools/packages.sh windows installs them)"),
+            (case.fifo and (emulator or not os.path.isdir("/proc/self/fd")),
+             "serves a named pipe, which needs a native keno and /proc"),
+            (stdout == "full" and not os.path.exists("/dev/full"),
+             "needs /dev/full"),
+            ("closed" in (stdin, stdout) and os.name != "posix",
+             "closes a descriptor, which needs POSIX"),
+            (stdin == "terminal" and not in_console
+             and (emulator or os.name != "posix"),
+             "needs a terminal as the input: a pty, which only a native "
+             "POSIX build can be given, or a console for keno.exe"),
+            (case.read_only and as_root(emulator)
+             and not shutil.which("setpriv"),
+             "runs as root, and without setpriv it cannot run as nobody"),
+            (case.inject and case.inject.call == "openat" and emulator,
+             "fails an open, which Wine makes in wineserver, out of reach")]:
+        if lacking:
+            raise Skip(why)
 
 
 @contextlib.contextmanager
@@ -161,7 +183,7 @@ def command(case, keno, emulator, folder):
         command = [shutil.which("setpriv"), "--reuid=65534", "--regid=65534",
                    "--clear-groups", shutil.copy(command[-1], folder)]
     if case.inject:
-        return faults.injected(command, case, os.environ)
+        return faults.injected(command, case, os.environ, folder)
     return command, os.environ
 
 
@@ -174,7 +196,6 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
     """
     command, env = command
     stdin, stdout, enter = RUNS[case.run]
-    problems = []
     terminal = tty = None
     if stdin == "terminal":
         import pty  # POSIX only
@@ -219,14 +240,10 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                 process.kill()
                 return (process.wait(), b"", b"",
                         [f"output incomplete after {timeout} s"])
-            time.sleep(STILL_WAITING)
-            if process.poll() is not None:
-                problems.append("ended without waiting for Enter")
-            elif max_memory_mb:
-                problems += memory_problems(process.pid, max_memory_mb)
-            type_keys(enter, then_close=stdin == "open")
         # The output is small: it fits the pipe while nobody reads it.
-        problems += finish(process, timeout)
+        problems = finish(process, enter, timeout, lambda: memory_problems(
+            process.pid, max_memory_mb), lambda text: type_keys(
+                text, then_close=stdin == "open"))
         if process.stdout:
             output += process.stdout.read()
         errors = process.stderr.read()
@@ -235,15 +252,25 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
     return process.returncode, output, errors, problems
 
 
-def finish(process, timeout):
-    """Waits for keno to end; kills it and says so when it does not."""
+def finish(process, enter, timeout, waiting, type_keys):
+    """Waits for keno to end; kills it and says so when it does not. With
+    an `enter` to type, its output out, checks first that keno still waits,
+    and what waiting() finds then, and types it with type_keys."""
+    problems = []
+    if enter:
+        time.sleep(STILL_WAITING)
+        if process.poll() is not None:
+            problems.append("ended without waiting for Enter")
+        else:
+            problems += waiting()
+            type_keys(enter)
     try:
         process.wait(timeout=timeout)
-        return []
+        return problems
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
-        return [f"still running after {timeout} s"]
+        return problems + [f"still running after {timeout} s"]
 
 
 def read_with_timeout(stream, size, timeout):
@@ -260,6 +287,8 @@ def memory_problems(pid, max_memory_mb):
     """The process's peak resident memory since it started, as Linux's /proc
     tells it, when it is over the limit: wait4's count would include the
     memory of the harness that forked it."""
+    if not max_memory_mb:
+        return []
     try:
         with open(f"/proc/{pid}/status") as f:
             peak_kb = int(re.search(r"VmHWM:\s*(\d+)", f.read()).group(1))
@@ -304,15 +333,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
     """Runs keno.exe (its Windows path) in a console window with the prefix
     in console_dir, booted by the first case, and types case.typed; a run
     that types an Enter checks that keno still waits, its last line on
-    screen, until that is typed. Returns (status, screen, b"", problems),
-    with no status when this system cannot show a console window; Xvfb and
-    Wine's processes end with it."""
-    lacking = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
-               if not shutil.which(tool)] + ([] if helper else
-                                             ["--console-screen"])
-    if lacking:
-        return None, b"", b"", [f"a console window needs {', '.join(lacking)}"
-                                " (tools/packages.sh windows installs them)"]
+    screen, until that is typed. Returns (status, screen, b"", problems);
+    Xvfb and Wine's processes end with it."""
     import fcntl  # POSIX only, as Xvfb is
     os.makedirs(console_dir, exist_ok=True)
     shot = os.path.join(console_dir, name)
@@ -345,6 +367,11 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                    and time.monotonic() < deadline):
                 time.sleep(0.1)
 
+        def waiting():
+            run("import", "-window", "root", shot + ".waiting.png")
+            return ([] if last_line in read_screen(screen) else
+                    ["waits without its last line shown"])
+
         def type_keys(typed):
             # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
             run("xdotool", "windowfocus", "--sync", console_window)
@@ -359,7 +386,7 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
         keno_run = None
         try:
             if not display:
-                return None, b"", b"", ["Xvfb did not start"]
+                raise Skip("Xvfb did not start")
             fcntl.flock(lock, fcntl.LOCK_EX)
             # A wineserver left by a killed case would serve its display.
             run("wineserver", "-k")
@@ -384,18 +411,10 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 else:
                     shown(PROMPT)
                     type_keys(case.typed)
-            enter = RUNS[case.run][2]
-            if enter and not problems:
+            enter = None if problems else RUNS[case.run][2]
+            if enter:
                 shown(last_line)
-                time.sleep(STILL_WAITING)
-                run("import", "-window", "root", shot + ".waiting.png")
-                if keno_run.poll() is not None:
-                    problems.append("ended without waiting for Enter")
-                else:
-                    if last_line not in read_screen(screen):
-                        problems.append("waits without its last line shown")
-                    type_keys(enter)
-            problems += finish(keno_run, timeout)
+            problems += finish(keno_run, enter, timeout, waiting, type_keys)
         except (subprocess.SubprocessError, OSError) as error:
             problems.append(f"the console could not be driven: {error}")
         finally:
@@ -407,8 +426,6 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
             with contextlib.suppress(subprocess.SubprocessError, OSError):
                 run("wineserver", "-k")
             xvfb.kill()
-    print(f"{name}: the console window is shot in {shot}.png (and "
-          f"{shot}.waiting.png while keno waits), its log is {shot}.log")
     status = keno_run.returncode if keno_run else -1
     output = "\n".join(read_screen(screen)).encode(OUTPUT_ENCODING,
                                                    errors="replace")
