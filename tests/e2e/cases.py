@@ -22,7 +22,6 @@ RUNS = {"pipe": ("pipe", "pipe", None), "waits": ("open", "pipe", b"\n"),
         "input_closed": ("closed", "pipe", None),
         "output_full": ("pipe", "full", None),
         "output_closed": ("pipe", "closed", None)}
-PICKS = b"1 2 3 4 5\n\n"
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
 
@@ -201,6 +200,7 @@ def read_error_at_the_start_of_the_second_pass():
 # Waits for Enter at the end, where its peak memory is read.
 WAITS = {"typed": b"40 43 55 58 79\n", "run": "waits"}
 FIVE_ROWS = history(well_formed_rows(5))
+WRITE_FAILS = (FIVE_ROWS, b"1 2 3 4 5\n\n", 1, "", short_note(5) + WRITE_ERROR)
 
 CASES = {
     "sample_run": sample_run,
@@ -256,12 +256,8 @@ CASES = {
         5, typed=b"40 43 55 58 79\nahead\n", run="typed_ahead"),
     # Opens on Linux but cannot be read: the same as a missing file.
     "history_is_a_folder": lambda: played(DIRECTORY, []),
-    "output_to_a_full_disk": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
-        run="output_full"),
-    "output_closed": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
-        run="output_closed"),
+    "output_to_a_full_disk": lambda: Case(*WRITE_FAILS, run="output_full"),
+    "output_closed": lambda: Case(*WRITE_FAILS, run="output_closed"),
     # Longer than a block, so that a history read as the picks would show.
     "input_closed": lambda: Case(history(rows_over(block())), b"", 1,
                                  INPUT_ENDED, run="input_closed"),
