@@ -41,8 +41,7 @@ class Case:
 
 
 def build(name):
-    """The case `name`, refused whole when a runner would ignore part of
-    it."""
+    """The case `name`, refused whole when a runner would ignore part of it."""
     case = CASES[name]()
     for refused, why in [
             (case.run not in RUNS, f"run is none of {', '.join(RUNS)}"),
@@ -75,8 +74,7 @@ def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
 
 def well_formed(count, ticket=TICKET, header=HEADER, end="\n", blank=0,
                 **how):
-    """A run to its end on a history of `count` well-formed rows and
-    `blank` blank lines."""
+    """A run to its end on `count` well-formed rows, `blank` blank lines."""
     rows = well_formed_rows(count)
     data = history(rows, header, end) + (end * blank).encode()
     return played(data, rows, ticket, header, **how)
@@ -93,7 +91,6 @@ def utf16_history():
     rows = well_formed_rows(5)
     data = ("\ufeff" + history(rows, end="\r\n").decode()).encode("utf-16-le")
     header = data.split(b"\n")[0].decode(OUTPUT_ENCODING)
-    # None of its rows is a draw keno can read.
     case = played(data, [[0] * 20] * len(rows), header=header)
     assert "\n\xff\xfeTloooooooooool\n" in case.expected
     return case
