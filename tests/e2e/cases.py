@@ -96,21 +96,6 @@ def utf16_history():
     return case
 
 
-def comma_separated_history():
-    # A spreadsheet's "CSV" with "," between the fields: a row's first field
-    # runs to the end of the file, so no row is a draw.
-    header = HEADER.replace(";", ",")
-    data = history(well_formed_rows(5100), header).replace(b";", b",")
-    return played(data, [], header=header)
-
-
-def cut_inside_a_row():
-    rows = well_formed_rows(20)
-    data = history(rows) + b"21;01.01.1999;piatok;45;4"
-    # The cut field counts once; the row's missing fields read 0.
-    return played(data, rows + [[45, 4] + [0] * 18], [45, 4, 1, 2, 3])
-
-
 def known_hits():
     # Draw r + 1 holds 7r + 1, 7r + 4, ... 7r + 58 taken into 1 to 80: TICKET
     # hits 4 on draws 1 and 7, 5 on draw 4, 3 on draw 12, at most 1 elsewhere.
@@ -224,9 +209,16 @@ CASES = {
                                                  end="\r\n"),
     "nul_in_the_header": lambda: well_formed(5, header="Tah\0" + HEADER[4:]),
     "utf16_history": utf16_history,
-    "comma_separated_history": comma_separated_history,
+    # A spreadsheet's "CSV" with "," between the fields: a row's first field
+    # runs to the end of the file, so no row is a draw.
+    "comma_separated_history": lambda: played(history(
+        well_formed_rows(5100)).replace(b";", b","), [],
+        header=HEADER.replace(";", ",")),
     "long_header": lambda: well_formed(30, header="H" * 100 + ";" + "x" * 200),
-    "cut_inside_a_row": cut_inside_a_row,
+    # The cut field counts once; the row's missing fields read 0.
+    "cut_inside_a_row": lambda: played(
+        history(well_formed_rows(20)) + b"21;01.01.1999;piatok;45;4",
+        well_formed_rows(20) + [[45, 4] + [0] * 18], [45, 4, 1, 2, 3]),
     "known_hits": known_hits,
     "bad_picks": bad_picks,
     # From a pipe, whose end is final: keno says so and ends with status 1.
