@@ -69,7 +69,7 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
                 expected = expected.replace("\n", "\r\n")
                 expected_errors = expected_errors.replace("\n", "\r\n")
             status, output, errors, problems = run_local(
-                command(case, keno, emulator, folder), folder, case,
+                *command(case, keno, emulator, folder), folder, case,
                 len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
     # Wine's and strace's own lines (a prefix made, a path resolved, a
     # failed trace) are not keno's; strace's tell why a case failed.
@@ -121,10 +121,8 @@ def history_laid(case, folder, timeout):
     """The folder where keno runs, case.folder in `folder` or in a new one,
     with the case's history there: a file, a folder, or a named pipe served
     from a thread of its own. A given folder loses the history afterwards."""
-    with contextlib.ExitStack() as stack:
-        if folder is None:
-            folder = stack.enter_context(
-                tempfile.TemporaryDirectory(prefix="keno_e2e_"))
+    with (contextlib.nullcontext(folder) if folder else
+          tempfile.TemporaryDirectory(prefix="keno_e2e_")) as folder:
         folder = os.path.join(folder, case.folder or "")
         os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, "keno10.csv")
@@ -187,14 +185,10 @@ def command(case, keno, emulator, folder):
     return command, os.environ
 
 
-def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
-    """Runs keno (`command`, its environment) on case.typed as the case's
-    run says; returns (status, output, standard error, problems).
-
-    A run that types an Enter once the output is out checks that keno
-    still waits by then, and its peak memory so far.
-    """
-    command, env = command
+def run_local(command, env, folder, case, expected_size, timeout,
+              max_memory_mb):
+    """Runs keno on case.typed as the case's run says; returns (status,
+    output, standard error, problems)."""
     stdin, stdout, enter = RUNS[case.run]
     terminal = tty = None
     if stdin == "terminal":
@@ -226,11 +220,10 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                   stderr=subprocess.PIPE,
                   preexec_fn=close_what_the_case_closes
                   if "closed" in (stdin, stdout) else None) as process:
+        keys = process.stdin
         if tty is not None:
             os.close(tty)
             keys = os.fdopen(terminal, "wb", buffering=0)
-        else:
-            keys = process.stdin
         if keys:
             type_keys(case.typed, then_close=stdin == "pipe")
         output = b""
