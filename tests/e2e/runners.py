@@ -21,6 +21,7 @@ from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
 SKIPPED = "skipped"
+KEYS = {"\n": ["key", "Return"], "\x04": ["key", "ctrl+z", "Return"]}
 
 
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
@@ -368,13 +369,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
         def type_keys(typed):
             # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
             run("xdotool", "windowfocus", "--sync", console_window)
-            for part in re.split("([\n\x04])", typed.decode()):
-                if part == "\x04":
-                    run("xdotool", "key", "ctrl+z", "Return")
-                elif part == "\n":
-                    run("xdotool", "key", "Return")
-                elif part:
-                    run("xdotool", "type", "--", part)
+            for part in filter(None, re.split("([\n\x04])", typed.decode())):
+                run("xdotool", *KEYS.get(part, ["type", "--", part]))
 
         keno_run = None
         try:
@@ -388,9 +384,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 run("wineboot", "-i", check=True, timeout=300)
                 run("wineserver", "-w", timeout=300)
                 open(os.path.join(prefix, "booted"), "w").close()
-            command = [keno]
-            if case.run == "null_input":
-                command = ["cmd", "/c", keno, "<", "NUL"]
+            command = (["cmd", "/c", keno, "<", "NUL"]
+                       if case.run == "null_input" else [keno])
             keno_run = subprocess.Popen(
                 ["wineconsole", full_path(helper, True), "screen.txt",
                  *command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
