@@ -26,10 +26,8 @@ KEYS = {"\n": ["key", "Return"], "\x04": ["key", "ctrl+z", "Return"]}
 
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
              console_screen=None, console_dir="console"):
-    """Runs a case in `folder` (see history_laid), keno.exe's console cases
-    with the console_screen helper and their prefix in console_dir. Returns
-    True when it passes, False when it fails, SKIPPED when this system
-    cannot run it."""
+    """True when the case passes in `folder` (see history_laid), False when
+    it fails, SKIPPED when this system cannot run it."""
     faults.KENO[:] = emulator + [os.path.abspath(keno)]
     try:
         problems = checked(name, keno, emulator, timeout, max_memory_mb,
@@ -88,9 +86,8 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
 
 
 def skip_unless_runnable(case, emulator, in_console, console_screen):
-    """Raises Skip when this system cannot run the case, in a console window
-    with the console_screen helper or as it runs; strace's absence is found
-    where strace is looked for."""
+    """Raises Skip when this system cannot run the case as it runs; strace's
+    absence is found where strace is looked for."""
     stdin, stdout, _ = RUNS[case.run]
     tools = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
              if not shutil.which(tool)]
@@ -247,9 +244,8 @@ def run_local(command, env, folder, case, expected_size, timeout,
 
 
 def finish(process, enter, timeout, waiting, type_keys):
-    """Waits for keno to end; kills it and says so when it does not. With
-    an `enter` to type, its output out, checks first that keno still waits,
-    and what waiting() finds then, and types it with type_keys."""
+    """Waits for keno to end, or kills it; first, with an `enter`, checks
+    that keno still waits and what waiting() finds, and types the Enter."""
     problems = []
     if enter:
         time.sleep(STILL_WAITING)
@@ -315,8 +311,7 @@ def expected_screen(case, expected, errors):
 
 
 def read_screen(path):
-    """The screen's lines, as keno_console_screen.exe last saved them,
-    down to the last one that is not blank."""
+    """The screen's lines to its last text, as the helper last saved them."""
     with contextlib.suppress(OSError), open(path, encoding="utf-16-le") as f:
         return f.read().rstrip().split("\n")
     return []
@@ -324,11 +319,9 @@ def read_screen(path):
 
 def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                    timeout):
-    """Runs keno.exe (its Windows path) in a console window with the prefix
-    in console_dir, booted by the first case, and types case.typed; a run
-    that types an Enter checks that keno still waits, its last line on
-    screen, until that is typed. Returns (status, screen, b"", problems);
-    Xvfb and Wine's processes end with it."""
+    """run_local for keno.exe (its Windows path) in a console window, the
+    prefix in console_dir booted by the first case: the output is the
+    screen, and Xvfb and Wine's processes end with the run."""
     import fcntl  # POSIX only, as Xvfb is
     os.makedirs(console_dir, exist_ok=True)
     shot = os.path.join(console_dir, name)
