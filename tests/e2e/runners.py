@@ -29,47 +29,39 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     """True when the case passes in `folder` (see history_laid), False when
     it fails, SKIPPED when this system cannot run it."""
     faults.KENO[:] = emulator + [os.path.abspath(keno)]
+    case = build(name)
+    windows = keno.lower().endswith(".exe")
+    in_console = windows and case.run in ("terminal", "null_input")
     try:
-        problems = checked(name, keno, emulator, timeout, max_memory_mb,
-                           folder, console_screen, console_dir)
+        skip_unless_runnable(case, emulator, in_console, console_screen)
+        with history_laid(case, folder, timeout) as folder:
+            path = os.path.join(folder, "keno10.csv")
+            expected, expected_errors = case.expected, case.stderr
+            # A history keno cannot open is named with its full path.
+            if expected.startswith(NOT_OPENED):
+                expected_errors = (LOOKED_FOR + full_path(path, windows)
+                                   + "\n" + expected_errors)
+            if in_console:
+                # Output and standard error both show on the screen.
+                expected = expected_screen(case, expected, expected_errors)
+                expected_errors = ""
+                status, output, errors, problems = run_in_console(
+                    name, full_path(keno, True), folder, case, expected,
+                    console_screen, os.path.abspath(console_dir), timeout)
+            else:
+                if windows:
+                    expected = expected.replace("\n", "\r\n")
+                    expected_errors = expected_errors.replace("\n", "\r\n")
+                status, output, errors, problems = run_local(
+                    *command(case, keno, emulator, folder), folder, case,
+                    len(expected.encode(OUTPUT_ENCODING)), timeout,
+                    max_memory_mb)
     except Skip as why:
         print(f"{name}: skipped: {why}")
         return SKIPPED
     except OSError as error:  # keno that cannot be started, say
-        problems = [str(error)]
-    for p in problems or ["passed"]:
-        print(f"{name}: {p}")
-    return not problems
-
-
-def checked(name, keno, emulator, timeout, max_memory_mb, folder,
-            console_screen, console_dir):
-    """What is wrong with the case's run, as run_case says."""
-    case = build(name)
-    windows = keno.lower().endswith(".exe")
-    in_console = windows and case.run in ("terminal", "null_input")
-    skip_unless_runnable(case, emulator, in_console, console_screen)
-    with history_laid(case, folder, timeout) as folder:
-        path = os.path.join(folder, "keno10.csv")
-        expected, expected_errors = case.expected, case.stderr
-        # A history keno cannot open is named with its full path.
-        if expected.startswith(NOT_OPENED):
-            expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
-                               + expected_errors)
-        if in_console:
-            # Output and standard error both show on the screen.
-            expected = expected_screen(case, expected, expected_errors)
-            expected_errors = ""
-            status, output, errors, problems = run_in_console(
-                name, full_path(keno, True), folder, case, expected,
-                console_screen, os.path.abspath(console_dir), timeout)
-        else:
-            if windows:
-                expected = expected.replace("\n", "\r\n")
-                expected_errors = expected_errors.replace("\n", "\r\n")
-            status, output, errors, problems = run_local(
-                *command(case, keno, emulator, folder), folder, case,
-                len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
+        print(f"{name}: {error}")
+        return False
     # Wine's and strace's own lines (a prefix made, a path resolved, a
     # failed trace) are not keno's; strace's tell why a case failed.
     noted = [line.decode(errors="replace").rstrip() for line in
@@ -82,7 +74,9 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
         problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
-    return problems + noted if problems else []
+    for p in problems + noted if problems else ["passed"]:
+        print(f"{name}: {p}")
+    return not problems
 
 
 def skip_unless_runnable(case, emulator, in_console, console_screen):
