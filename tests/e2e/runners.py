@@ -132,10 +132,8 @@ def history_laid(case, folder, timeout):
         try:
             yield folder
         finally:
-            if os.path.isdir(path):
-                os.rmdir(path)
-            elif os.path.lexists(path):
-                os.remove(path)
+            with contextlib.suppress(FileNotFoundError):
+                (os.rmdir if os.path.isdir(path) else os.remove)(path)
 
 
 def fifo_is_open(path):
@@ -172,9 +170,8 @@ def command(case, keno, emulator, folder):
         os.chmod(folder, 0o755)
         command = [shutil.which("setpriv"), "--reuid=65534", "--regid=65534",
                    "--clear-groups", shutil.copy(command[-1], folder)]
-    if case.inject:
-        return faults.injected(command, case, os.environ, folder)
-    return command, os.environ
+    return (faults.injected(command, case, os.environ, folder)
+            if case.inject else (command, os.environ))
 
 
 def run_local(command, env, folder, case, expected_size, timeout,
@@ -279,9 +276,8 @@ def memory_problems(pid, max_memory_mb):
     except FileNotFoundError:
         print("peak memory not checked: no /proc on this system")
         return []
-    if peak_kb > max_memory_mb * 1024:
-        return [f"peak memory {peak_kb} KB, limit {max_memory_mb} MB"]
-    return []
+    return ([f"peak memory {peak_kb} KB, limit {max_memory_mb} MB"]
+            if peak_kb > max_memory_mb * 1024 else [])
 
 
 def differs(what, got, expected, encoding="utf-8"):
@@ -297,10 +293,9 @@ def expected_screen(case, expected, errors):
     """What the console window shows once keno has ended: the output, the
     path line after the not-opened line, and what was typed echoed after the
     prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
-    if expected.startswith(NOT_OPENED):
-        expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
     echo = case.typed.decode().replace("\x04", "^Z\n")
-    text = expected.replace(PROMPT, PROMPT + echo, 1)
+    text = expected.replace(NOT_OPENED, NOT_OPENED + errors, 1).replace(
+        PROMPT, PROMPT + echo, 1)
     return "\n".join(line.rstrip() for line in text.rstrip().split("\n"))
 
 
