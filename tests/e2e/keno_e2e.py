@@ -49,11 +49,9 @@ def main():
         why = ("is a folder" if os.path.isdir(keno) else "is not executable"
                if os.path.exists(keno) else "does not exist")
         parser.exit(2, f"{parser.prog}: --keno {keno} {why}\n")
-    results = [run_case(n, args.keno, shlex.split(args.emulator),
-                        args.timeout, args.max_memory_mb,
-                        console_screen=args.console_screen,
-                        console_dir=args.console_dir)
-               for n in args.case or list(CASES)]
+    results = [run_case(n, keno, shlex.split(args.emulator), args.timeout,
+                        args.max_memory_mb, None, args.console_screen,
+                        args.console_dir) for n in args.case or CASES]
     if False in results:
         return 1
     return 77 if all(r == SKIPPED for r in results) else 0
