@@ -61,8 +61,7 @@ def build(name):
 
 def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
     """A run of `ticket` on the history `data`, whose rows read as `rows`,
-    to its end; no file or a folder is a history that cannot be opened.
-    The short-history note follows from the rows counted."""
+    to its end; no file or a folder is a history that cannot be opened."""
     missing = data is None or data == DIRECTORY
     counted = rows if counted is None else counted
     how.setdefault("typed", " ".join(map(str, ticket)).encode() + b"\n\n")
@@ -117,10 +116,9 @@ def bad_picks():
 
 
 def read_error(data, rows, counted, fault, header=HEADER):
-    """A run whose history's calls fail as `fault` says; the plays read
-    `rows`, the frequency pass `counted`. Each pass stops after the last
-    byte a failed read left it, as at the end of the file; every phase
-    still prints and the error is told once."""
+    """A run whose history's calls fail as `fault` says: each pass ends
+    where a failed read left it (the plays read `rows`, the frequency pass
+    `counted`), every phase still prints and the error is told once."""
     return played(data, rows, header=header, counted=counted, status=1,
                   stderr=READ_ERROR, inject=fault)
 
