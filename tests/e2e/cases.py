@@ -124,10 +124,9 @@ def read_error(data, rows, counted, fault, header=HEADER):
 
 
 def row_ending_at(blocks, rows, plays_over=0):
-    """The history of `rows`, its first row padded so that a row ends
-    `blocks` blocks in, and the rows before that; with `plays_over`, every
-    row is widened so that the played ones take more blocks, and the row
-    that ends there is a played one."""
+    """The history of `rows`, the first padded so that a row ends `blocks`
+    blocks in, and the rows before that; `plays_over` widens every row so
+    that the played ones take that many blocks, and that row is played."""
     offset = blocks * block()
     data = history(rows, wide=max(0, plays_over * block() // PLAYS - 60))
     pad = offset - (data.rfind(b"\n", 0, offset) + 1)
