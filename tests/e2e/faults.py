@@ -13,8 +13,7 @@ from unittest import SkipTest as Skip
 
 from model import history, well_formed_rows
 
-# The command that runs the keno under test; none while the cases are only
-# listed, before keno is built.
+# The command that runs keno; none while the cases are only listed.
 KENO = []
 # A call on the history as strace -f shows it, after the process's id.
 CALL = re.compile(r"(\d+) +(openat|read|close)\(.*?(?:, (\d+))?\) += (-?\d+)")

@@ -1,9 +1,8 @@
-"""Runs a case: lays out its folder and history, runs keno there on a pipe,
-a file or a pty, and compares the status and every byte of what keno wrote
-with the case's. keno.exe's terminal is a real console window: Wine's
-console host on an Xvfb of its own, typed into with xdotool, its screen
-read by keno_console_screen.exe. The console cases share one Wine prefix
-and take turns through a lock file beside it."""
+"""Runs a case: keno in a folder with its history, on a pipe, a file or a
+pty, its status and every byte it wrote compared with the case's. keno.exe's
+terminal is a real console window: Wine's console host on an Xvfb of its
+own, typed into with xdotool, its screen read by keno_console_screen.exe;
+the console cases share one Wine prefix, taking turns by a lock beside it."""
 import contextlib
 import glob
 import os
