@@ -34,12 +34,11 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     try:
         skip_unless_runnable(case, emulator, in_console, console_screen)
         with history_laid(case, folder, timeout) as folder:
-            path = os.path.join(folder, "keno10.csv")
             expected, expected_errors = case.expected, case.stderr
             # A history keno cannot open is named with its full path.
             if expected.startswith(NOT_OPENED):
-                expected_errors = (LOOKED_FOR + full_path(path, windows)
-                                   + "\n" + expected_errors)
+                expected_errors = (LOOKED_FOR + full_path(os.path.join(
+                    folder, "keno10.csv"), windows) + "\n" + expected_errors)
             if in_console:
                 # Output and standard error both show on the screen.
                 expected = expected_screen(case, expected, expected_errors)
