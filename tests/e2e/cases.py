@@ -22,7 +22,6 @@ RUNS = {"pipe": ("pipe", "pipe", None), "waits": ("open", "pipe", b"\n"),
         "input_closed": ("closed", "pipe", None),
         "output_full": ("pipe", "full", None),
         "output_closed": ("pipe", "closed", None)}
-PICKS = b"1 2 3 4 5\n\n"
 # Size of the large histories: memory must not grow with a line or a field.
 LARGE = 20 * 1000 * 1000
 
@@ -42,8 +41,7 @@ class Case:
 
 
 def build(name):
-    """The case `name`, refused whole when a runner would ignore part of
-    it."""
+    """The case `name`, refused whole when a runner would ignore part of it."""
     case = CASES[name]()
     for refused, why in [
             (case.run not in RUNS, f"run is none of {', '.join(RUNS)}"),
@@ -63,8 +61,7 @@ def build(name):
 
 def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
     """A run of `ticket` on the history `data`, whose rows read as `rows`,
-    to its end; no file or a folder is a history that cannot be opened.
-    The short-history note follows from the rows counted."""
+    to its end; no file or a folder is a history that cannot be opened."""
     missing = data is None or data == DIRECTORY
     counted = rows if counted is None else counted
     how.setdefault("typed", " ".join(map(str, ticket)).encode() + b"\n\n")
@@ -76,8 +73,7 @@ def played(data, rows, ticket=TICKET, header=HEADER, counted=None, **how):
 
 def well_formed(count, ticket=TICKET, header=HEADER, end="\n", blank=0,
                 **how):
-    """A run to its end on a history of `count` well-formed rows and
-    `blank` blank lines."""
+    """A run to its end on `count` well-formed rows, `blank` blank lines."""
     rows = well_formed_rows(count)
     data = history(rows, header, end) + (end * blank).encode()
     return played(data, rows, ticket, header, **how)
@@ -94,25 +90,9 @@ def utf16_history():
     rows = well_formed_rows(5)
     data = ("\ufeff" + history(rows, end="\r\n").decode()).encode("utf-16-le")
     header = data.split(b"\n")[0].decode(OUTPUT_ENCODING)
-    # None of its rows is a draw keno can read.
     case = played(data, [[0] * 20] * len(rows), header=header)
     assert "\n\xff\xfeTloooooooooool\n" in case.expected
     return case
-
-
-def comma_separated_history():
-    # A spreadsheet's "CSV" with "," between the fields: a row's first field
-    # runs to the end of the file, so no row is a draw.
-    header = HEADER.replace(";", ",")
-    data = history(well_formed_rows(5100), header).replace(b";", b",")
-    return played(data, [], header=header)
-
-
-def cut_inside_a_row():
-    rows = well_formed_rows(20)
-    data = history(rows) + b"21;01.01.1999;piatok;45;4"
-    # The cut field counts once; the row's missing fields read 0.
-    return played(data, rows + [[45, 4] + [0] * 18], [45, 4, 1, 2, 3])
 
 
 def known_hits():
@@ -136,19 +116,17 @@ def bad_picks():
 
 
 def read_error(data, rows, counted, fault, header=HEADER):
-    """A run whose history's calls fail as `fault` says; the plays read
-    `rows`, the frequency pass `counted`. Each pass stops after the last
-    byte a failed read left it, as at the end of the file; every phase
-    still prints and the error is told once."""
+    """A run whose history's calls fail as `fault` says: each pass ends
+    where a failed read left it (the plays read `rows`, the frequency pass
+    `counted`), every phase still prints and the error is told once."""
     return played(data, rows, header=header, counted=counted, status=1,
                   stderr=READ_ERROR, inject=fault)
 
 
 def row_ending_at(blocks, rows, plays_over=0):
-    """The history of `rows`, its first row padded so that a row ends
-    `blocks` blocks in, and the rows before that; with `plays_over`, every
-    row is widened so that the played ones take more blocks, and the row
-    that ends there is a played one."""
+    """The history of `rows`, the first padded so that a row ends `blocks`
+    blocks in, and the rows before that; `plays_over` widens every row so
+    that the played ones take that many blocks, and that row is played."""
     offset = blocks * block()
     data = history(rows, wide=max(0, plays_over * block() // PLAYS - 60))
     pad = offset - (data.rfind(b"\n", 0, offset) + 1)
@@ -201,6 +179,7 @@ def read_error_at_the_start_of_the_second_pass():
 # Waits for Enter at the end, where its peak memory is read.
 WAITS = {"typed": b"40 43 55 58 79\n", "run": "waits"}
 FIVE_ROWS = history(well_formed_rows(5))
+WRITE_FAILS = (FIVE_ROWS, b"1 2 3 4 5\n\n", 1, "", short_note(5) + WRITE_ERROR)
 
 CASES = {
     "sample_run": sample_run,
@@ -227,9 +206,16 @@ CASES = {
                                                  end="\r\n"),
     "nul_in_the_header": lambda: well_formed(5, header="Tah\0" + HEADER[4:]),
     "utf16_history": utf16_history,
-    "comma_separated_history": comma_separated_history,
+    # A spreadsheet's "CSV" with "," between the fields: a row's first field
+    # runs to the end of the file, so no row is a draw.
+    "comma_separated_history": lambda: played(history(
+        well_formed_rows(5100)).replace(b";", b","), [],
+        header=HEADER.replace(";", ",")),
     "long_header": lambda: well_formed(30, header="H" * 100 + ";" + "x" * 200),
-    "cut_inside_a_row": cut_inside_a_row,
+    # The cut field counts once; the row's missing fields read 0.
+    "cut_inside_a_row": lambda: played(
+        history(well_formed_rows(20)) + b"21;01.01.1999;piatok;45;4",
+        well_formed_rows(20) + [[45, 4] + [0] * 18], [45, 4, 1, 2, 3]),
     "known_hits": known_hits,
     "bad_picks": bad_picks,
     # From a pipe, whose end is final: keno says so and ends with status 1.
@@ -256,12 +242,8 @@ CASES = {
         5, typed=b"40 43 55 58 79\nahead\n", run="typed_ahead"),
     # Opens on Linux but cannot be read: the same as a missing file.
     "history_is_a_folder": lambda: played(DIRECTORY, []),
-    "output_to_a_full_disk": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
-        run="output_full"),
-    "output_closed": lambda: Case(
-        FIVE_ROWS, PICKS, 1, "", short_note(5) + WRITE_ERROR,
-        run="output_closed"),
+    "output_to_a_full_disk": lambda: Case(*WRITE_FAILS, run="output_full"),
+    "output_closed": lambda: Case(*WRITE_FAILS, run="output_closed"),
     # Longer than a block, so that a history read as the picks would show.
     "input_closed": lambda: Case(history(rows_over(block())), b"", 1,
                                  INPUT_ENDED, run="input_closed"),

@@ -13,8 +13,7 @@ from unittest import SkipTest as Skip
 
 from model import history, well_formed_rows
 
-# The command that runs the keno under test; none while the cases are only
-# listed, before keno is built.
+# The command that runs keno; none while the cases are only listed.
 KENO = []
 # A call on the history as strace -f shows it, after the process's id.
 CALL = re.compile(r"(\d+) +(openat|read|close)\(.*?(?:, (\d+))?\) += (-?\d+)")
@@ -48,26 +47,25 @@ def when(fault, calls):
     return f"{first}+" if fault.onwards else f"{first}..{last}+{step}"
 
 
-def strace(env):
-    """strace watching only the calls on the history, however keno makes
-    them (static binaries and Wine's too), and its environment."""
+def strace(command, env, *options):
+    """`command` under strace, watching only its calls on the history however
+    keno makes them (static binaries and Wine's too); and its environment."""
     if not (sys.platform.startswith("linux") and shutil.which("strace")):
         raise Skip("watches keno with strace, which needs Linux and strace")
     # LeakSanitizer cannot work under ptrace.
     env = dict(env, ASAN_OPTIONS=":".join(
         filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"])))
-    return ["strace", "-f", "-P", "keno10.csv"], env
+    return ["strace", "-f", "-P", "keno10.csv", *options] + command, env
 
 
 def traced(command, folder, typed, env):
     """The calls on the history of `command` run in `folder` on `typed`,
     to its end, by the process that reads it: (name, bytes asked, result)."""
-    watch, env = strace(env)
-    said = subprocess.run(watch + [
-        "-o", "/dev/stderr", "-s", "0", "-e", "signal=none", "-e",
-        "trace=openat,read,close"] + command, cwd=folder, env=env,
-        input=typed, stdout=subprocess.DEVNULL,
-        stderr=subprocess.PIPE).stderr.decode(errors="replace")
+    command, env = strace(command, env, "-o", "/dev/stderr", "-s", "0", "-e",
+                          "signal=none", "-e", "trace=openat,read,close")
+    said = subprocess.run(command, cwd=folder, env=env, input=typed,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE
+                          ).stderr.decode(errors="replace")
     calls = [m.groups() for m in map(CALL.match, said.splitlines()) if m]
     reader = next((pid for pid, name, _, _ in calls if name == "read"), None)
     if not reader:
@@ -94,8 +92,6 @@ def block():
 def injected(command, case, env, folder):
     """`command` run with the case's fault where a clean run of it makes
     the calls the fault names, and its environment."""
-    fault = case.inject
-    calls = traced(command, folder, case.typed, env)
-    watch, env = strace(env)
-    return watch + ["-o", os.devnull, "-e", f"inject={fault.call}:error="
-                    f"{fault.error}:when={when(fault, calls)}"] + command, env
+    fault, calls = case.inject, traced(command, folder, case.typed, env)
+    return strace(command, env, "-o", os.devnull, "-e", f"inject={fault.call}"
+                  f":error={fault.error}:when={when(fault, calls)}")

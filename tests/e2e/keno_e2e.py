@@ -17,8 +17,6 @@ import sys
 from cases import CASES, build
 from runners import SKIPPED, run_case
 
-SKIP_STATUS = 77  # CTest's SKIP_RETURN_CODE: the case cannot run here
-
 
 def main():
     parser = argparse.ArgumentParser()
@@ -46,21 +44,17 @@ def main():
             close = difflib.get_close_matches(name, CASES, n=3, cutoff=0.5)
             hint = f"; the closest: {', '.join(close)}" if close else ""
             parser.exit(2, f"{parser.prog}: no case {name!r}{hint}\n")
-    if not args.keno:
-        parser.error("--keno is required")
-    keno = args.keno
+    keno = args.keno or parser.error("--keno is required")
     if not (os.path.isfile(keno) and os.access(keno, os.X_OK)):
         why = ("is a folder" if os.path.isdir(keno) else "is not executable"
                if os.path.exists(keno) else "does not exist")
         parser.exit(2, f"{parser.prog}: --keno {keno} {why}\n")
-    results = [run_case(n, args.keno, shlex.split(args.emulator),
-                        args.timeout, args.max_memory_mb,
-                        console_screen=args.console_screen,
-                        console_dir=args.console_dir)
-               for n in args.case or list(CASES)]
+    results = [run_case(n, keno, shlex.split(args.emulator), args.timeout,
+                        args.max_memory_mb, None, args.console_screen,
+                        args.console_dir) for n in args.case or CASES]
     if False in results:
         return 1
-    return SKIP_STATUS if all(r == SKIPPED for r in results) else 0
+    return 77 if all(r == SKIPPED for r in results) else 0
 
 
 if __name__ == "__main__":

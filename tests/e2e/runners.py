@@ -1,9 +1,8 @@
-"""Runs a case: lays out its folder and history, runs keno there on a pipe,
-a file or a pty, and compares the status and every byte of what keno wrote
-with the case's. keno.exe's terminal is a real console window: Wine's
-console host on an Xvfb of its own, typed into with xdotool, its screen
-read by keno_console_screen.exe. The console cases share one Wine prefix
-and take turns through a lock file beside it."""
+"""Runs a case: keno in a folder with its history, on a pipe, a file or a
+pty, its status and every byte it wrote compared with the case's. keno.exe's
+terminal is a real console window: Wine's console host on an Xvfb of its
+own, typed into with xdotool, its screen read by keno_console_screen.exe;
+the console cases share one Wine prefix, taking turns by a lock beside it."""
 import contextlib
 import glob
 import os
@@ -21,56 +20,46 @@ from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
 SKIPPED = "skipped"
+KEYS = {"\n": ["key", "Return"], "\x04": ["key", "ctrl+z", "Return"]}
 
 
 def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
              console_screen=None, console_dir="console"):
-    """Runs a case in `folder` (see history_laid), keno.exe's console cases
-    with the console_screen helper and their prefix in console_dir. Returns
-    True when it passes, False when it fails, SKIPPED when this system
-    cannot run it."""
+    """True when the case passes in `folder` (see history_laid), False when
+    it fails, SKIPPED when this system cannot run it."""
     faults.KENO[:] = emulator + [os.path.abspath(keno)]
+    case = build(name)
+    windows = keno.lower().endswith(".exe")
+    in_console = windows and case.run in ("terminal", "null_input")
     try:
-        problems = checked(name, keno, emulator, timeout, max_memory_mb,
-                           folder, console_screen, console_dir)
+        skip_unless_runnable(case, emulator, in_console, console_screen)
+        with history_laid(case, folder, timeout) as folder:
+            expected, expected_errors = case.expected, case.stderr
+            # A history keno cannot open is named with its full path.
+            if expected.startswith(NOT_OPENED):
+                expected_errors = (LOOKED_FOR + full_path(os.path.join(
+                    folder, "keno10.csv"), windows) + "\n" + expected_errors)
+            if in_console:
+                # Output and standard error both show on the screen.
+                expected = expected_screen(case, expected, expected_errors)
+                expected_errors = ""
+                status, output, errors, problems = run_in_console(
+                    name, full_path(keno, True), folder, case, expected,
+                    console_screen, os.path.abspath(console_dir), timeout)
+            else:
+                if windows:
+                    expected = expected.replace("\n", "\r\n")
+                    expected_errors = expected_errors.replace("\n", "\r\n")
+                status, output, errors, problems = run_local(
+                    *command(case, keno, emulator, folder), folder, case,
+                    len(expected.encode(OUTPUT_ENCODING)), timeout,
+                    max_memory_mb)
     except Skip as why:
         print(f"{name}: skipped: {why}")
         return SKIPPED
     except OSError as error:  # keno that cannot be started, say
-        problems = [str(error)]
-    for p in problems or ["passed"]:
-        print(f"{name}: {p}")
-    return not problems
-
-
-def checked(name, keno, emulator, timeout, max_memory_mb, folder,
-            console_screen, console_dir):
-    """What is wrong with the case's run, as run_case says."""
-    case = build(name)
-    windows = keno.lower().endswith(".exe")
-    in_console = windows and case.run in ("terminal", "null_input")
-    skip_unless_runnable(case, emulator, in_console, console_screen)
-    with history_laid(case, folder, timeout) as folder:
-        path = os.path.join(folder, "keno10.csv")
-        expected, expected_errors = case.expected, case.stderr
-        # A history keno cannot open is named with its full path.
-        if expected.startswith(NOT_OPENED):
-            expected_errors = (LOOKED_FOR + full_path(path, windows) + "\n"
-                               + expected_errors)
-        if in_console:
-            # Output and standard error both show on the screen.
-            expected = expected_screen(case, expected, expected_errors)
-            expected_errors = ""
-            status, output, errors, problems = run_in_console(
-                name, full_path(keno, True), folder, case, expected,
-                console_screen, os.path.abspath(console_dir), timeout)
-        else:
-            if windows:
-                expected = expected.replace("\n", "\r\n")
-                expected_errors = expected_errors.replace("\n", "\r\n")
-            status, output, errors, problems = run_local(
-                command(case, keno, emulator, folder), folder, case,
-                len(expected.encode(OUTPUT_ENCODING)), timeout, max_memory_mb)
+        print(f"{name}: {error}")
+        return False
     # Wine's and strace's own lines (a prefix made, a path resolved, a
     # failed trace) are not keno's; strace's tell why a case failed.
     noted = [line.decode(errors="replace").rstrip() for line in
@@ -83,13 +72,14 @@ def checked(name, keno, emulator, timeout, max_memory_mb, folder,
         problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
-    return problems + noted if problems else []
+    for p in problems + noted if problems else ["passed"]:
+        print(f"{name}: {p}")
+    return not problems
 
 
 def skip_unless_runnable(case, emulator, in_console, console_screen):
-    """Raises Skip when this system cannot run the case, in a console window
-    with the console_screen helper or as it runs; strace's absence is found
-    where strace is looked for."""
+    """Raises Skip when this system cannot run the case as it runs; strace's
+    absence is found where strace is looked for."""
     stdin, stdout, _ = RUNS[case.run]
     tools = [tool for tool in ("Xvfb", "xdotool", "import", "wineconsole")
              if not shutil.which(tool)]
@@ -121,10 +111,8 @@ def history_laid(case, folder, timeout):
     """The folder where keno runs, case.folder in `folder` or in a new one,
     with the case's history there: a file, a folder, or a named pipe served
     from a thread of its own. A given folder loses the history afterwards."""
-    with contextlib.ExitStack() as stack:
-        if folder is None:
-            folder = stack.enter_context(
-                tempfile.TemporaryDirectory(prefix="keno_e2e_"))
+    with (contextlib.nullcontext(folder) if folder else
+          tempfile.TemporaryDirectory(prefix="keno_e2e_")) as folder:
         folder = os.path.join(folder, case.folder or "")
         os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, "keno10.csv")
@@ -142,10 +130,8 @@ def history_laid(case, folder, timeout):
         try:
             yield folder
         finally:
-            if os.path.isdir(path):
-                os.rmdir(path)
-            elif os.path.lexists(path):
-                os.remove(path)
+            with contextlib.suppress(FileNotFoundError):
+                (os.rmdir if os.path.isdir(path) else os.remove)(path)
 
 
 def fifo_is_open(path):
@@ -182,19 +168,14 @@ def command(case, keno, emulator, folder):
         os.chmod(folder, 0o755)
         command = [shutil.which("setpriv"), "--reuid=65534", "--regid=65534",
                    "--clear-groups", shutil.copy(command[-1], folder)]
-    if case.inject:
-        return faults.injected(command, case, os.environ, folder)
-    return command, os.environ
+    return (faults.injected(command, case, os.environ, folder)
+            if case.inject else (command, os.environ))
 
 
-def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
-    """Runs keno (`command`, its environment) on case.typed as the case's
-    run says; returns (status, output, standard error, problems).
-
-    A run that types an Enter once the output is out checks that keno
-    still waits by then, and its peak memory so far.
-    """
-    command, env = command
+def run_local(command, env, folder, case, expected_size, timeout,
+              max_memory_mb):
+    """Runs keno on case.typed as the case's run says; returns (status,
+    output, standard error, problems)."""
     stdin, stdout, enter = RUNS[case.run]
     terminal = tty = None
     if stdin == "terminal":
@@ -226,11 +207,10 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
                   stderr=subprocess.PIPE,
                   preexec_fn=close_what_the_case_closes
                   if "closed" in (stdin, stdout) else None) as process:
+        keys = process.stdin
         if tty is not None:
             os.close(tty)
             keys = os.fdopen(terminal, "wb", buffering=0)
-        else:
-            keys = process.stdin
         if keys:
             type_keys(case.typed, then_close=stdin == "pipe")
         output = b""
@@ -253,9 +233,8 @@ def run_local(command, folder, case, expected_size, timeout, max_memory_mb):
 
 
 def finish(process, enter, timeout, waiting, type_keys):
-    """Waits for keno to end; kills it and says so when it does not. With
-    an `enter` to type, its output out, checks first that keno still waits,
-    and what waiting() finds then, and types it with type_keys."""
+    """Waits for keno to end, or kills it; first, with an `enter`, checks
+    that keno still waits and what waiting() finds, and types the Enter."""
     problems = []
     if enter:
         time.sleep(STILL_WAITING)
@@ -295,9 +274,8 @@ def memory_problems(pid, max_memory_mb):
     except FileNotFoundError:
         print("peak memory not checked: no /proc on this system")
         return []
-    if peak_kb > max_memory_mb * 1024:
-        return [f"peak memory {peak_kb} KB, limit {max_memory_mb} MB"]
-    return []
+    return ([f"peak memory {peak_kb} KB, limit {max_memory_mb} MB"]
+            if peak_kb > max_memory_mb * 1024 else [])
 
 
 def differs(what, got, expected, encoding="utf-8"):
@@ -313,16 +291,14 @@ def expected_screen(case, expected, errors):
     """What the console window shows once keno has ended: the output, the
     path line after the not-opened line, and what was typed echoed after the
     prompt, where Ctrl+D is the console's Ctrl+Z and Enter, shown as ^Z."""
-    if expected.startswith(NOT_OPENED):
-        expected = NOT_OPENED + errors + expected[len(NOT_OPENED):]
     echo = case.typed.decode().replace("\x04", "^Z\n")
-    text = expected.replace(PROMPT, PROMPT + echo, 1)
+    text = expected.replace(NOT_OPENED, NOT_OPENED + errors, 1).replace(
+        PROMPT, PROMPT + echo, 1)
     return "\n".join(line.rstrip() for line in text.rstrip().split("\n"))
 
 
 def read_screen(path):
-    """The screen's lines, as keno_console_screen.exe last saved them,
-    down to the last one that is not blank."""
+    """The screen's lines to its last text, as the helper last saved them."""
     with contextlib.suppress(OSError), open(path, encoding="utf-16-le") as f:
         return f.read().rstrip().split("\n")
     return []
@@ -330,11 +306,9 @@ def read_screen(path):
 
 def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                    timeout):
-    """Runs keno.exe (its Windows path) in a console window with the prefix
-    in console_dir, booted by the first case, and types case.typed; a run
-    that types an Enter checks that keno still waits, its last line on
-    screen, until that is typed. Returns (status, screen, b"", problems);
-    Xvfb and Wine's processes end with it."""
+    """run_local for keno.exe (its Windows path) in a console window, the
+    prefix in console_dir booted by the first case: the output is the
+    screen, and Xvfb and Wine's processes end with the run."""
     import fcntl  # POSIX only, as Xvfb is
     os.makedirs(console_dir, exist_ok=True)
     shot = os.path.join(console_dir, name)
@@ -375,13 +349,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
         def type_keys(typed):
             # Ctrl+D, a terminal's end of input, is Ctrl+Z and Enter here.
             run("xdotool", "windowfocus", "--sync", console_window)
-            for part in re.split("([\n\x04])", typed.decode()):
-                if part == "\x04":
-                    run("xdotool", "key", "ctrl+z", "Return")
-                elif part == "\n":
-                    run("xdotool", "key", "Return")
-                elif part:
-                    run("xdotool", "type", "--", part)
+            for part in filter(None, re.split("([\n\x04])", typed.decode())):
+                run("xdotool", *KEYS.get(part, ["type", "--", part]))
 
         keno_run = None
         try:
@@ -395,9 +364,8 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
                 run("wineboot", "-i", check=True, timeout=300)
                 run("wineserver", "-w", timeout=300)
                 open(os.path.join(prefix, "booted"), "w").close()
-            command = [keno]
-            if case.run == "null_input":
-                command = ["cmd", "/c", keno, "<", "NUL"]
+            command = (["cmd", "/c", keno, "<", "NUL"]
+                       if case.run == "null_input" else [keno])
             keno_run = subprocess.Popen(
                 ["wineconsole", full_path(helper, True), "screen.txt",
                  *command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
