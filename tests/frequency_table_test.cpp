@@ -38,9 +38,10 @@ std::vector<int> frequencies(const std::string& path, int firstRow = 0) {
   return countsOf(out.str());
 }
 
-std::vector<int> expectedCounts(std::initializer_list<int> drawn) {
+// The counts when each of `first` to `last` was drawn once.
+std::vector<int> onceEach(int first, int last) {
   std::vector<int> counts(kHighestNumber + 1, 0);
-  for (const int n : drawn) ++counts[static_cast<std::size_t>(n)];
+  for (int n = first; n <= last; ++n) counts[static_cast<std::size_t>(n)] = 1;
   return counts;
 }
 
@@ -48,16 +49,13 @@ TEST(FrequencyTableTest, NumbersOutsideOneToEightyAreNotCounted) {
   TempHistory file(kHeader +
                    "1;d;x;;0;81;200;-5;99999999999;-99999999999;x;7;8;9;10;"
                    "11;12;13;14;15;16;17; 18\r\n");
-  EXPECT_EQ(frequencies(file.path()),
-            expectedCounts({7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+  EXPECT_EQ(frequencies(file.path()), onceEach(7, 18));
 }
 
 TEST(FrequencyTableTest, RowsBeforeFirstRowAreNotCounted) {
   TempHistory file(kHeader + historyRow(1, numberRun(1)) +
                    historyRow(2, numberRun(61)));
-  std::vector<int> counts(kHighestNumber + 1, 0);
-  for (int n = 61; n <= 80; ++n) counts[static_cast<std::size_t>(n)] = 1;
-  EXPECT_EQ(frequencies(file.path(), 2), counts);
+  EXPECT_EQ(frequencies(file.path(), 2), onceEach(61, 80));
 }
 
 }  // namespace
