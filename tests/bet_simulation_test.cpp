@@ -30,8 +30,11 @@ TEST(BetSimulationTest, CountHits) {
 }
 
 TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
-  const std::string firstTwenty =
-      "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,";
+  // A play of three hits on the row 1 to 20, and its report.
+  const std::string threeHits =
+      "Zrebovane cisla: \n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,"
+      "\nUhadol:3\n" +
+      report("0.5", "1", "0.5", 1, 1, "200", "100");
   const struct {
     const char* name;
     std::string history;
@@ -41,16 +44,12 @@ TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
     std::string expected;
   } cases[] = {
       {"three hits pay the stake twice", kHeader + historyRow(1, numberRun(1)),
-       DrawAnalyzer::Ticket{20, 1, 40, 2, 50}, 1, 0,
-       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
-           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+       DrawAnalyzer::Ticket{20, 1, 40, 2, 50}, 1, 0, threeHits},
       // Rows 1 and 2 would win: they use up plays but are not staked.
       {"rows before firstRow are skipped",
        kHeader + historyRow(1, numberRun(1)) + historyRow(2, numberRun(1)) +
            historyRow(3, numberRun(1)),
-       DrawAnalyzer::Ticket{50, 3, 40, 2, 1}, 3, 3,
-       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
-           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+       DrawAnalyzer::Ticket{50, 3, 40, 2, 1}, 3, 3, threeHits},
       // Only a malformed row can give more than five hits.
       {"more than five hits pay nothing",
        kHeader + historyRow(1, numberRun(7, 0)),
