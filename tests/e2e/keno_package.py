@@ -98,19 +98,15 @@ def files_in(top):
                   for d, _, names in os.walk(top) for f in names)
 
 
-def pe_symbol_count(data):
-    """NumberOfSymbols of a PE file's COFF header: 0 once stripped."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0"
-    return struct.unpack_from("<I", data, pe + 4 + 12)[0]
-
-
 def check_windows(exe, version, objdump):
     problems = []
     data = read(exe)
     if len(data) >= MAX_EXE_BYTES:
         problems.append(f"keno.exe is {len(data)} bytes")
-    if pe_symbol_count(data):
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0"
+    # NumberOfSymbols of the COFF header: 0 once stripped.
+    if struct.unpack_from("<I", data, pe + 4 + 12)[0]:
         problems.append("keno.exe is not stripped")
     for text in ["ProductVersion", version, "keno.exe"]:
         if text.encode("utf-16-le") not in data:
