@@ -9,11 +9,17 @@
 
 namespace {
 
-// The counts printed by the frequency pass, checked for the table's form.
-std::vector<int> countsOf(const std::string& printed) {
+// The counts the frequency pass prints over a history from its first row,
+// checked for the table's form.
+std::vector<int> frequencies(const std::string& path, int firstRow = 0) {
+  std::ostringstream out;
+  DrawAnalyzer keno(false, out, path);
+  keno.rewindHistory();
+  out.str("");
+  keno.printFrequencies(firstRow);
   const std::string heading = "Frekvncia: \n";
-  EXPECT_EQ(printed.substr(0, heading.size()), heading);
-  std::istringstream table(printed.substr(heading.size()));
+  EXPECT_EQ(out.str().substr(0, heading.size()), heading);
+  std::istringstream table(out.str().substr(heading.size()));
   std::vector<int> counts;
   for (int n = 0; n <= kHighestNumber; ++n) {
     std::string index;
@@ -26,16 +32,6 @@ std::vector<int> countsOf(const std::string& printed) {
   }
   EXPECT_EQ(table.get(), '\n');
   return counts;
-}
-
-// Runs the frequency pass over a history from its first row.
-std::vector<int> frequencies(const std::string& path, int firstRow = 0) {
-  std::ostringstream out;
-  DrawAnalyzer keno(false, out, path);
-  keno.rewindHistory();
-  out.str("");
-  keno.printFrequencies(firstRow);
-  return countsOf(out.str());
 }
 
 // The counts when each of `first` to `last` was drawn once.
