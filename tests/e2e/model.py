@@ -26,10 +26,9 @@ STILL_WAITING = 2
 def short_note(draws):
     """What keno tells on standard error after a history of `draws` draws,
     fewer than the plays: nothing once there are enough."""
-    if draws >= PLAYS:
-        return ""
-    return (f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
-            f"{PLAYS - draws} hier sa hralo bez tahu.\n")
+    return "" if draws >= PLAYS else (
+        f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
+        f"{PLAYS - draws} hier sa hralo bez tahu.\n")
 
 
 def draws(rows):
