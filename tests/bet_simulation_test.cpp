@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
@@ -28,18 +29,12 @@ TEST(BetSimulationTest, CountHits) {
   EXPECT_EQ(DrawAnalyzer::countHits({0, 1, 2, 3, 4}, DrawAnalyzer::Draw{}), 20);
 }
 
-TEST(BetSimulationTest, PlayDrawSortsTheTicketInPlace) {
-  TempHistory file(kHeader + historyRow(1, numberRun(1)));
-  std::ostringstream out;
-  DrawAnalyzer keno(false, out, file.path());
-  DrawAnalyzer::Ticket typ = {72, 3, 60, 17, 25};
-  keno.playDraw(typ, 0);
-  EXPECT_EQ(typ, (DrawAnalyzer::Ticket{3, 17, 25, 60, 72}));
-}
-
 TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
-  const std::string firstTwenty =
-      "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,";
+  // A play of three hits on the row 1 to 20, and its report.
+  const std::string threeHits =
+      "Zrebovane cisla: \n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,"
+      "\nUhadol:3\n" +
+      report("0.5", "1", "0.5", 1, 1, "200", "100");
   const struct {
     const char* name;
     std::string history;
@@ -48,28 +43,17 @@ TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
     std::int32_t firstRow;
     std::string expected;
   } cases[] = {
-      {"three hits pay the stake twice",
-       kHeader + historyRow(1, numberRun(1)),
-       {20, 1, 40, 2, 50},
-       1,
-       0,
-       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
-           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+      {"three hits pay the stake twice", kHeader + historyRow(1, numberRun(1)),
+       DrawAnalyzer::Ticket{20, 1, 40, 2, 50}, 1, 0, threeHits},
       // Rows 1 and 2 would win: they use up plays but are not staked.
       {"rows before firstRow are skipped",
        kHeader + historyRow(1, numberRun(1)) + historyRow(2, numberRun(1)) +
            historyRow(3, numberRun(1)),
-       {1, 2, 3, 40, 50},
-       3,
-       3,
-       "Zrebovane cisla: \n" + firstTwenty + "\nUhadol:3\n" +
-           report("0.5", "1", "0.5", 1, 1, "200", "100")},
+       DrawAnalyzer::Ticket{50, 3, 40, 2, 1}, 3, 3, threeHits},
       // Only a malformed row can give more than five hits.
       {"more than five hits pay nothing",
        kHeader + historyRow(1, numberRun(7, 0)),
-       {7, 7, 7, 7, 7},
-       1,
-       0,
+       DrawAnalyzer::Ticket{7, 7, 7, 7, 7}, 1, 0,
        "Zrebovane cisla: \n7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,\n"
        "Uhadol:100\n" +
            report("0.5", "0", "-0.5", 1, 0, "0", "0")},
@@ -83,6 +67,9 @@ TEST(BetSimulationTest, VerbosePlaysAndTheirReport) {
     for (int i = 0; i < c.plays; ++i) keno.playDraw(typ, c.firstRow);
     keno.printReport();
     EXPECT_EQ(out.str(), c.expected);
+    // Each play sorts the ticket in place.
+    EXPECT_TRUE(std::is_sorted(typ.begin(), typ.end()));
+    EXPECT_TRUE(std::is_permutation(typ.begin(), typ.end(), c.ticket.begin()));
   }
 }
 

@@ -10,16 +10,14 @@
 
 namespace {
 
-struct NumberCase {
-  const char* name;
-  std::string text;
-  char separator;
-  std::int32_t number;
-  bool goodAfter;
-};
-
 TEST(FieldReaderTest, ReadsTheNumberAFieldBeginsWith) {
-  const NumberCase cases[] = {
+  const struct {
+    const char* name;
+    std::string text;
+    char separator;
+    std::int32_t number;
+    bool goodAfter;
+  } cases[] = {
       {"plain", "7;", ';', 7, true},
       {"leading blank", " 7;", ';', 7, true},
       {"leading zero", "07;", ';', 7, true},
@@ -43,7 +41,7 @@ TEST(FieldReaderTest, ReadsTheNumberAFieldBeginsWith) {
       {"end of file at once", "", ';', 0, false},
       {"last field without line end", "9", '\n', 9, false},
   };
-  for (const NumberCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ChunkedSource source(c.text, c.text.size());
     bool failed = false;

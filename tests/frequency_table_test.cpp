@@ -9,11 +9,17 @@
 
 namespace {
 
-// The counts printed by the frequency pass, checked for the table's form.
-std::vector<int> countsOf(const std::string& printed) {
+// The counts the frequency pass prints over a history from its first row,
+// checked for the table's form.
+std::vector<int> frequencies(const std::string& path, int firstRow = 0) {
+  std::ostringstream out;
+  DrawAnalyzer keno(false, out, path);
+  keno.rewindHistory();
+  out.str("");
+  keno.printFrequencies(firstRow);
   const std::string heading = "Frekvncia: \n";
-  EXPECT_EQ(printed.substr(0, heading.size()), heading);
-  std::istringstream table(printed.substr(heading.size()));
+  EXPECT_EQ(out.str().substr(0, heading.size()), heading);
+  std::istringstream table(out.str().substr(heading.size()));
   std::vector<int> counts;
   for (int n = 0; n <= kHighestNumber; ++n) {
     std::string index;
@@ -28,19 +34,10 @@ std::vector<int> countsOf(const std::string& printed) {
   return counts;
 }
 
-// Runs the frequency pass over a history from its first row.
-std::vector<int> frequencies(const std::string& path, int firstRow = 0) {
-  std::ostringstream out;
-  DrawAnalyzer keno(false, out, path);
-  keno.rewindHistory();
-  out.str("");
-  keno.printFrequencies(firstRow);
-  return countsOf(out.str());
-}
-
-std::vector<int> expectedCounts(std::initializer_list<int> drawn) {
+// The counts when each of `first` to `last` was drawn once.
+std::vector<int> onceEach(int first, int last) {
   std::vector<int> counts(kHighestNumber + 1, 0);
-  for (const int n : drawn) ++counts[static_cast<std::size_t>(n)];
+  for (int n = first; n <= last; ++n) counts[static_cast<std::size_t>(n)] = 1;
   return counts;
 }
 
@@ -48,16 +45,13 @@ TEST(FrequencyTableTest, NumbersOutsideOneToEightyAreNotCounted) {
   TempHistory file(kHeader +
                    "1;d;x;;0;81;200;-5;99999999999;-99999999999;x;7;8;9;10;"
                    "11;12;13;14;15;16;17; 18\r\n");
-  EXPECT_EQ(frequencies(file.path()),
-            expectedCounts({7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+  EXPECT_EQ(frequencies(file.path()), onceEach(7, 18));
 }
 
 TEST(FrequencyTableTest, RowsBeforeFirstRowAreNotCounted) {
   TempHistory file(kHeader + historyRow(1, numberRun(1)) +
                    historyRow(2, numberRun(61)));
-  std::vector<int> counts(kHighestNumber + 1, 0);
-  for (int n = 61; n <= 80; ++n) counts[static_cast<std::size_t>(n)] = 1;
-  EXPECT_EQ(frequencies(file.path(), 2), counts);
+  EXPECT_EQ(frequencies(file.path(), 2), onceEach(61, 80));
 }
 
 }  // namespace

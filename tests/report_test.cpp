@@ -42,13 +42,10 @@ TEST(ReportTest, PrintsTheTotalsAndRates) {
   } cases[] = {
       {"nothing staked", 0, {}, report("0", "0", "0", 0, 0, "0", "0")},
       {"no payout", 4876, {}, report("2438", "0", "-2438", 4876, 0, "0", "0")},
-      {"no payout below three hits or above five",
-       2,
-       {0, 1, 2, 6, 20},
+      {"no payout below three hits or above five", 2,
+       std::vector<std::int32_t>{0, 1, 2, 6, 20},
        report("1", "0", "-1", 2, 0, "0", "0")},
-      {"one win in three",
-       3,
-       {3},
+      {"one win in three", 3, bets(1, 3),
        report("1.5", "1", "-0.5", 3, 1, "66.6667", "33.3333")},
       {"halves and whole amounts", 25, bets(5, 3) + bets(4, 4),
        report("12.5", "37", "24.5", 25, 9, "296", "36")},
@@ -70,9 +67,7 @@ TEST(ReportTest, PrintsTheTotalsAndRates) {
        report("15.5", "8", "-7.5", 31, 8, "51.6129", "25.8064")},
       {"play rate rounded twice, up", 37, bets(18, 3),
        report("18.5", "18", "-0.5", 37, 18, "97.2973", "48.6487")},
-      {"one five-hit play",
-       1,
-       {5},
+      {"one five-hit play", 1, bets(1, 5),
        report("0.5", "100", "99.5", 1, 1, "20000", "100")},
   };
   for (const auto& c : cases) {

@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
   if (console == INVALID_HANDLE_VALUE) return 2;
-  // Wide enough that no line of a run wraps, tall enough that none scrolls
-  // away.
+  // Wide enough that no run's line wraps, tall enough that none scrolls away.
   SetConsoleScreenBufferSize(console, {1000, 300});
   // A Slovak console's code page, in which the ANSI one's bytes show wrong.
   SetConsoleOutputCP(852);

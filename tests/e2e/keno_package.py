@@ -34,13 +34,12 @@ MAX_EXE_BYTES = 1536 * 1024
 SYSTEM_DLL = re.compile(r"(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll",
                         re.IGNORECASE)
 # What a package holds, for Linux (False) and Windows (True): the program,
-# the synthetic sample, beside a note of its own, the guides and the license.
-PROGRAM = {False: "bin/keno", True: "keno.exe"}
-SAMPLE = {False: "share/keno/sample/keno10.csv", True: "sample/keno10.csv"}
-LICENSE = {False: "LICENSE", True: "LICENSE.txt"}
-GUIDES = {False: ["README.txt", "share/doc/keno/README.md",
-                  "share/doc/keno/CHANGELOG.md"],
-          True: ["README.txt"]}
+# the synthetic sample, beside a note of its own, the license and the guides.
+FILES = {False: ["bin/keno", "share/keno/sample/keno10.csv",
+                 "share/keno/sample/README.txt", "LICENSE", "README.txt",
+                 "share/doc/keno/README.md", "share/doc/keno/CHANGELOG.md"],
+         True: ["keno.exe", "sample/keno10.csv", "sample/README.txt",
+                "LICENSE.txt", "README.txt"]}
 # The sample, copied beside the program as its note says, gives the run
 # that the guide and the README, SHOWN, show: sample_run.
 CASES = ["sample_run", "known_hits", "missing_file"]
@@ -99,20 +98,15 @@ def files_in(top):
                   for d, _, names in os.walk(top) for f in names)
 
 
-def pe_symbol_count(data):
-    """NumberOfSymbols of a PE file's COFF header: 0 once stripped."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0"
-    return struct.unpack_from("<I", data, pe + 4 + 12)[0]
-
-
-def check_windows(top, version, objdump):
+def check_windows(exe, version, objdump):
     problems = []
-    exe = os.path.join(top, "keno.exe")
     data = read(exe)
     if len(data) >= MAX_EXE_BYTES:
         problems.append(f"keno.exe is {len(data)} bytes")
-    if pe_symbol_count(data):
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0"
+    # NumberOfSymbols of the COFF header: 0 once stripped.
+    if struct.unpack_from("<I", data, pe + 4 + 12)[0]:
         problems.append("keno.exe is not stripped")
     for text in ["ProductVersion", version, "keno.exe"]:
         if text.encode("utf-16-le") not in data:
@@ -129,16 +123,15 @@ def check_windows(top, version, objdump):
     return problems
 
 
-def check_linux(top, readelf):
-    data = read(os.path.join(top, "bin", "keno"))
+def check_linux(keno, readelf):
     problems = []
-    if not os.access(os.path.join(top, "bin", "keno"), os.X_OK):
+    if not os.access(keno, os.X_OK):
         problems.append("bin/keno is not executable")
-    if b".symtab" in data:
+    if b".symtab" in read(keno):
         problems.append("bin/keno is not stripped")
     if readelf:
-        dump = subprocess.run([readelf, "-d", os.path.join(top, "bin", "keno")],
-                              stdout=subprocess.PIPE, text=True).stdout
+        dump = subprocess.run([readelf, "-d", keno], stdout=subprocess.PIPE,
+                              text=True).stdout
         if "There is no dynamic section" not in dump:
             needs = re.findall(r"Shared library: \[(.*?)\]", dump)
             problems.append(f"bin/keno has a dynamic section, needs {needs}")
@@ -203,26 +196,25 @@ def main():
     windows = args.package.endswith(".zip")
     with tempfile.TemporaryDirectory(prefix="keno_package_") as folder:
         top = unpack(args.package, folder)
-        keno = os.path.join(top, PROGRAM[windows])
-        sample = SAMPLE[windows]
-        expected = sorted([PROGRAM[windows], sample, os.path.dirname(sample)
-                           + "/README.txt", LICENSE[windows]] + GUIDES[windows])
+        program, sample, _, license = FILES[windows][:4]
+        keno = os.path.join(top, program)
+        expected = sorted(FILES[windows])
         problems = check_checksum(args.package)
         found = files_in(top)
         problems += check_documents(top, [doc for doc in found if doc not in (
-            PROGRAM[windows], sample)], args.version, windows)
+            program, sample)], args.version, windows)
         if found != expected:
             problems.append(f"package holds {found}, expected {expected}")
         elif read(os.path.join(top, sample)) != read(
                 os.path.join(ROOT, "data", "keno10.csv")):
             problems.append(f"{sample} is not data/keno10.csv")
-        elif read(os.path.join(top, LICENSE[windows])).replace(
+        elif read(os.path.join(top, license)).replace(
                 b"\r\n", b"\n") != read(os.path.join(ROOT, "LICENSE")):
-            problems.append(f"{LICENSE[windows]} is not the license")
+            problems.append(f"{license} is not the license")
         elif windows:
-            problems += check_windows(top, args.version, args.objdump)
+            problems += check_windows(keno, args.version, args.objdump)
         else:
-            problems += check_linux(top, args.static_readelf)
+            problems += check_linux(keno, args.static_readelf)
         if not problems:
             problems += filter(None, (run_differs(top, doc) for doc in SHOWN
                                       if doc in found))

@@ -1,6 +1,7 @@
 """A model of keno: the histories the cases give it and what it prints."""
 import os
 import struct
+from collections import Counter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PLAYS = 4876
@@ -25,10 +26,9 @@ STILL_WAITING = 2
 def short_note(draws):
     """What keno tells on standard error after a history of `draws` draws,
     fewer than the plays: nothing once there are enough."""
-    if draws >= PLAYS:
-        return ""
-    return (f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
-            f"{PLAYS - draws} hier sa hralo bez tahu.\n")
+    return "" if draws >= PLAYS else (
+        f"Upozornenie: subor keno10.csv ma len {draws} tahov; zvysnych "
+        f"{PLAYS - draws} hier sa hralo bez tahu.\n")
 
 
 def draws(rows):
@@ -53,14 +53,12 @@ def well_formed_rows(count):
 
 
 def rows_over(size):
-    """Rows whose history is longer than `size` bytes: a row takes 60 at
-    least."""
+    """Rows whose history is longer than `size` bytes, 60 or more a row."""
     return well_formed_rows(size // 60 + 1)
 
 
 def history(rows, header=HEADER, end="\n", wide=0):
-    """The history file of `rows`, each row's date field `wide` bytes
-    wider."""
+    """The history file of `rows`, each date field `wide` blanks wider."""
     date = "01.01.1999" + " " * wide
     return (header + end + "".join(
         f"{i + 1};{date};piatok;" + ";".join(map(str, r)) + end
@@ -75,20 +73,17 @@ def expected_output(picks, rows, header=HEADER, missing=False, counted=None):
     `counted` when it reads other ones.
     """
     stake = win = 0.0
-    stakes = wins = 0
+    wins = 0
     for r in range(PLAYS):
         drawn = rows[r] if r < len(rows) else [0] * 20
         hits = sum(drawn.count(p) for p in picks)
         stake = f32(stake + 0.5)
-        stakes += 1
         pay = PAYOUT[hits] if hits < len(PAYOUT) else 0
         win = f32(win + pay)
         wins += pay > 0
-    counts = [0] * 81
-    for drawn in rows if counted is None else counted:
-        for n in drawn:
-            if 1 <= n <= 80:
-                counts[n] += 1
+    times = Counter(n for row in (rows if counted is None else counted)
+                    for n in row)
+    counts = [0] + [times[n] for n in range(1, 81)]
     lines = ([NOT_OPENED.rstrip("\n")] if missing else []) + [
         "Keno - analyza historie zrebovani",
         PROMPT + "Typovane:" + "".join(f"{p}," for p in picks),
@@ -97,11 +92,11 @@ def expected_output(picks, rows, header=HEADER, missing=False, counted=None):
         "Vklad:" + g(stake),
         "Vyhra:" + g(win),
         "Cista vyhra(vyhra-vklad):" + g(f32(win - stake)),
-        f"Vkladov:{stakes}",
+        f"Vkladov:{PLAYS}",
         f"Vyhier:{wins}",
         f"Tahov:{PLAYS}",
         "Uspesnost(vyhra/vklad): " + g(f32(win / stake * 100)) + "%",
-        "Uspesnost2(vyhier/vkladov): " + g(f32(f32(wins / stakes) * 100)) + "%",
+        "Uspesnost2(vyhier/vkladov): " + g(f32(f32(wins / PLAYS) * 100)) + "%",
         # The header is echoed as text, which ends at its first NUL byte.
         header[:127].split("\0")[0] + "loooooooooool",
         "Najviac padane cisla od roku 1999 po rok 2012: ",
