@@ -45,6 +45,11 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
   if(package MATCHES "\\.(zip|tar\\.gz)$")
     execute_process(COMMAND ${CPACK_KENO_PYTHON} ${CPACK_KENO_REPACK}
       ${package} ${paths_from} $ENV{SOURCE_DATE_EPOCH} ${files}
-      COMMAND_ERROR_IS_FATAL ANY)
+      RESULT_VARIABLE failed)
+    # CPack would still write a checksum for the archive it made itself.
+    if(failed)
+      file(REMOVE ${package})
+      message(FATAL_ERROR "Packing ${package} again failed: ${failed}")
+    endif()
   endif()
 endforeach()

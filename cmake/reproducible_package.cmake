@@ -17,9 +17,11 @@ endif()
 # CPack records the packing user as each file's owner; Python packs the
 # files again, owned by 0, so that no packing needs root.
 find_package(Python3 QUIET COMPONENTS Interpreter)
-set(CPACK_KENO_PYTHON ${Python3_EXECUTABLE})
+set(CPACK_KENO_PYTHON)
 set(CPACK_KENO_REPACK ${CMAKE_CURRENT_LIST_DIR}/repack.py)
-if(NOT Python3_FOUND)
+if(Python3_FOUND)
+  set(CPACK_KENO_PYTHON ${Python3_EXECUTABLE})
+else()
   message(STATUS "No Python 3 found: keno builds, but its packages need it "
     "(Debian: python3)")
 endif()
