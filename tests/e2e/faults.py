@@ -27,9 +27,9 @@ Fault = collections.namedtuple("Fault", "at passes onwards call error",
 
 
 def when(fault, calls):
-    """strace's when= for the fault's calls, found in a clean run's.
-    A close or a failed call ends a pass, and a read goes on where the last
-    one ended: Wine reads on after a short one, to fill a block."""
+    """strace's when= for the fault's calls, found in a clean run's. A
+    close ends a pass, as the fault will: its pass is counted no further.
+    A read starts where the last ended (Wine's read on after a short one)."""
     found, passes, counted, at = {}, 1, 0, 0
     for name, _, result in calls:
         if name == "close":
