@@ -74,18 +74,19 @@ def traced(command, folder, typed, env):
             for pid, name, asked, result in calls if pid == reader]
 
 
-@functools.cache
 def block():
-    """The bytes keno's first read of a short history asks for: each of its
-    reads of a regular file asks as much, so a failure comes a whole number
-    of blocks in. While the cases are only listed, any size: whether one
-    is refused depends on how it runs, never on its history's size."""
-    if not KENO:
-        return 1000
+    """The bytes each of keno's reads of a regular file asks for, so that a
+    failure comes a whole number of blocks in. Any size while the cases are
+    only listed: no refusal depends on a history's size."""
+    return asked_by(tuple(KENO)) if KENO else 1000
+
+
+@functools.cache
+def asked_by(keno):
     with tempfile.TemporaryDirectory(prefix="keno_block_") as folder:
         with open(os.path.join(folder, "keno10.csv"), "wb") as f:
             f.write(history(well_formed_rows(5)))
-        calls = traced(KENO, folder, b"1 2 3 4 5\n\n", os.environ)
+        calls = traced(list(keno), folder, b"1 2 3 4 5\n\n", os.environ)
     return next(asked for name, asked, _ in calls if name == "read")
 
 
