@@ -215,10 +215,10 @@ def run_local(command, env, folder, case, expected_size, timeout,
             type_keys(case.typed, then_close=stdin == "pipe")
         output = b""
         if enter:
-            output = read_with_timeout(process.stdout, expected_size, timeout)
-            if output is None:
+            output, whole = read_within(process.stdout, expected_size, timeout)
+            if not whole:
                 process.kill()
-                return (process.wait(), b"", b"",
+                return (process.wait(), output, process.stderr.read(),
                         [f"output incomplete after {timeout} s"])
         # The output is small: it fits the pipe while nobody reads it.
         problems = finish(process, enter, timeout, lambda: memory_problems(
@@ -252,14 +252,18 @@ def finish(process, enter, timeout, waiting, type_keys):
         return problems + [f"still running after {timeout} s"]
 
 
-def read_with_timeout(stream, size, timeout):
-    """Reads `size` bytes (fewer at the end), or None when that takes longer."""
-    got = []
-    reader = threading.Thread(target=lambda: got.append(stream.read(size)),
-                              daemon=True)
+def read_within(stream, size, timeout):
+    """Reads `size` bytes (fewer at the end): what came within `timeout`,
+    and whether that was all, so that a short output still shows."""
+    got = bytearray()
+
+    def read():
+        while len(got) < size and (chunk := stream.read1(size - len(got))):
+            got.extend(chunk)
+    reader = threading.Thread(target=read, daemon=True)
     reader.start()
     reader.join(timeout)
-    return got[0] if got else None
+    return bytes(got), not reader.is_alive()
 
 
 def memory_problems(pid, max_memory_mb):
