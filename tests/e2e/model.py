@@ -17,7 +17,7 @@ LOOKED_FOR = "Hladany subor: "  # then the full path of keno10.csv
 WRITE_ERROR = "Chyba pri zapise vystupu.\n"
 # keno writes bytes, echoed from the history: one character a byte.
 OUTPUT_ENCODING = "latin-1"
-# Wins on well_formed_rows' draws 1 (4 hits), 4 (5), 12 (3) and 4876 (3).
+# Among its wins on well_formed_rows: draw 1 (4 hits), 4 (5), 12 (3), 4876 (3).
 TICKET = [40, 43, 55, 58, 79]
 # Seconds a keno that waits for Enter must still be running, its output out.
 STILL_WAITING = 2
