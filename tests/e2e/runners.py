@@ -28,10 +28,10 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
     """True when the case passes in `folder` (see history_laid), False when
     it fails, SKIPPED when this system cannot run it."""
     faults.KENO[:] = emulator + [os.path.abspath(keno)]
-    case = build(name)
-    windows = keno.lower().endswith(".exe")
-    in_console = windows and case.run in ("terminal", "null_input")
     try:
+        case = build(name)
+        windows = keno.lower().endswith(".exe")
+        in_console = windows and case.run in ("terminal", "null_input")
         skip_unless_runnable(case, emulator, in_console, console_screen)
         with history_laid(case, folder, timeout) as folder:
             expected, expected_errors = case.expected, case.stderr
