@@ -258,8 +258,9 @@ def read_within(stream, size, timeout):
     got = bytearray()
 
     def read():
-        while len(got) < size and (chunk := stream.read1(size - len(got))):
-            got.extend(chunk)
+        with contextlib.suppress(ValueError):  # closed on a timeout
+            while len(got) < size and (chunk := stream.read1(size - len(got))):
+                got.extend(chunk)
     reader = threading.Thread(target=read, daemon=True)
     reader.start()
     reader.join(timeout)
