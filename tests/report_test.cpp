@@ -14,8 +14,9 @@ namespace {
 std::string reportOf(int plays, const std::vector<std::int32_t>& hits) {
   std::ostringstream out;
   DrawAnalyzer keno(false, out, "");
-  DrawAnalyzer::Ticket typ = {1, 2, 3, 4, 5};
+  DrawAnalyzer::Ticket typ = {5, 4, 3, 2, 1};
   for (int i = 0; i < plays; ++i) keno.playDraw(typ, 0);
+  EXPECT_TRUE(plays == 0 || (typ == DrawAnalyzer::Ticket{1, 2, 3, 4, 5}));
   for (const std::int32_t h : hits) keno.settleBet(h);
   out.str("");
   keno.printReport();
