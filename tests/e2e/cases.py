@@ -208,8 +208,8 @@ CASES = {
     "utf16_history": utf16_history,
     # A spreadsheet's "CSV" with "," between the fields: a row's first field
     # runs to the end of the file, so no row is a draw.
-    "comma_separated_history": lambda: played(history(
-        well_formed_rows(5100)).replace(b";", b","), [],
+    "comma_separated_history": lambda: played(
+        history(well_formed_rows(5100)).replace(b";", b","), [],
         header=HEADER.replace(";", ",")),
     "long_header": lambda: well_formed(30, header="H" * 100 + ";" + "x" * 200),
     # The cut field counts once; the row's missing fields read 0.
@@ -244,7 +244,7 @@ CASES = {
     "history_is_a_folder": lambda: played(DIRECTORY, []),
     "output_to_a_full_disk": lambda: Case(*WRITE_FAILS, run="output_full"),
     "output_closed": lambda: Case(*WRITE_FAILS, run="output_closed"),
-    # Over any block the memory limit allows: read as the picks, it shows.
+    # Over any block under the 16 MB limit: read as the picks, it shows.
     "input_closed": lambda: Case(history(rows_over(LARGE)), b"", 1,
                                  INPUT_ENDED, run="input_closed"),
     # The file did open: not a missing file, and the second pass reads it.

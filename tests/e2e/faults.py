@@ -29,7 +29,7 @@ Fault = collections.namedtuple("Fault", "at passes onwards call error",
 def when(fault, calls):
     """strace's when= for the fault's calls, found in a clean run's. A
     close ends a pass, as the fault will: its pass is counted no further.
-    A read starts where the last ended (Wine's read on after a short one)."""
+    A read starts where the last ended (Wine reads on after a short one)."""
     found, passes, counted, at = {}, 1, 0, 0
     for name, _, result in calls:
         if name == "close":

@@ -15,7 +15,6 @@ import time
 
 import faults
 from cases import DIRECTORY, RUNS, build
-from faults import Skip
 from model import (LOOKED_FOR, NOT_OPENED, OUTPUT_ENCODING, PROMPT,
                    STILL_WAITING, full_path)
 
@@ -54,7 +53,7 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
                     *command(case, keno, emulator, folder), folder, case,
                     len(expected.encode(OUTPUT_ENCODING)), timeout,
                     max_memory_mb)
-    except Skip as why:
+    except faults.Skip as why:
         print(f"{name}: skipped: {why}")
         return SKIPPED
     except OSError as error:  # keno that cannot be started, say
@@ -72,7 +71,7 @@ def run_case(name, keno, emulator, timeout, max_memory_mb, folder=None,
         problems.append(differs("output", output, expected, OUTPUT_ENCODING))
     if errors != expected_errors.encode():
         problems.append(differs("standard error", errors, expected_errors))
-    for p in problems + noted if problems else ["passed"]:
+    for p in (problems + noted) if problems else ["passed"]:
         print(f"{name}: {p}")
     return not problems
 
@@ -103,7 +102,7 @@ def skip_unless_runnable(case, emulator, in_console, console_screen):
             (case.inject and case.inject.call == "openat" and emulator,
              "fails an open, which Wine makes in wineserver, out of reach")]:
         if lacking:
-            raise Skip(why)
+            raise faults.Skip(why)
 
 
 @contextlib.contextmanager
@@ -111,9 +110,8 @@ def history_laid(case, folder, timeout):
     """The folder where keno runs, case.folder in `folder` or in a new one,
     with the case's history there: a file, a folder, or a named pipe served
     from a thread of its own. A given folder loses the history afterwards."""
-    with (contextlib.nullcontext(folder) if folder else
-          tempfile.TemporaryDirectory(prefix="keno_e2e_")) as folder:
-        folder = os.path.join(folder, case.folder or "")
+    with tempfile.TemporaryDirectory(prefix="keno_e2e_") as temporary:
+        folder = os.path.join(folder or temporary, case.folder or "")
         os.makedirs(folder, exist_ok=True)
         path = os.path.join(folder, "keno10.csv")
         if case.history == DIRECTORY:
@@ -360,7 +358,7 @@ def run_in_console(name, keno, folder, case, expected, helper, console_dir,
         keno_run = None
         try:
             if not display:
-                raise Skip("Xvfb did not start")
+                raise faults.Skip("Xvfb did not start")
             fcntl.flock(lock, fcntl.LOCK_EX)
             # A wineserver left by a killed case would serve its display.
             run("wineserver", "-k")
